@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs the Debian packages pTarmak needs, when any is missing.
+set -euo pipefail
+packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite
+          fonts-ipafont-gothic fonts-ipafont-mincho)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q "${missing[@]}"

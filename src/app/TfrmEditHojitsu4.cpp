@@ -1,0 +1,97 @@
+#include "app/TfrmEditHojitsu4.h"
+
+#include "app/TForms.h"
+#include "controls/TStatusBar.h"
+#include "foundation/FileVersion.h"
+#include "foundation/TApplication.h"
+#include "foundation/TfrmSetDataPath.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QMenuBar>
+#include <QScreen>
+
+TfrmEditHojitsu4::TfrmEditHojitsu4(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmEditHojitsu4"));
+    setWindowTitle(QStringLiteral("アスファルト合材舗設実績表"));
+    resize(800, 560);
+
+    CreateMenus();
+
+    m_statusBar = new TStatusBar(this);
+    m_statusBar->AddPanel(100);
+    m_statusBar->AddPanel(50);
+    m_statusBar->AddPanel(50);
+    m_statusBar->AddPanel(50, Qt::AlignLeft);
+    m_statusBar->AddPanel(50);
+    setStatusBar(m_statusBar);
+
+    if (QScreen* screen = this->screen()) {
+        const QRect s = screen->geometry();
+        move((s.width() - width()) / 2, (s.height() - height()) / 2);
+    }
+}
+
+QAction* TfrmEditHojitsu4::AddItem(QMenu* menu, const QString& name, const QString& caption)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    return action;
+}
+
+void TfrmEditHojitsu4::CreateMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    AddItem(file, QStringLiteral("mnuOpen"), QStringLiteral("開く"));
+    AddItem(file, QStringLiteral("mnuDelete"), QStringLiteral("削除"));
+    AddItem(file, QStringLiteral("mnuDeleteDay"), QStringLiteral("削除（当日）"));
+    AddItem(file, QStringLiteral("mnuClose"), QStringLiteral("閉じる"));
+
+    QMenu* data = menuBar()->addMenu(QStringLiteral("データ"));
+    data->setObjectName(QStringLiteral("mnuData"));
+    AddItem(data, QStringLiteral("mnuKoji"), QStringLiteral("工事データ"));
+    AddItem(data, QStringLiteral("mnuKosyu"), QStringLiteral("工種データ"));
+    AddItem(data, QStringLiteral("mnuGozai"), QStringLiteral("合材データ"));
+
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("環境設定"));
+    settings->setObjectName(QStringLiteral("mnuSettings"));
+    QAction* dataPath =
+        AddItem(settings, QStringLiteral("mnuDataPath"), QStringLiteral("データ格納フォルダの設定"));
+    Connect(dataPath, &QAction::triggered, this, &TfrmEditHojitsu4::mnuDataPathClick);
+    AddItem(settings, QStringLiteral("mnuKetasu"), QStringLiteral("項目別桁数の設定"));
+    AddItem(settings, QStringLiteral("mnuFont"), QStringLiteral("フォントの設定"));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    AddItem(help, QStringLiteral("mnuAbout"), QStringLiteral("舗設実績表について"));
+}
+
+bool TfrmEditHojitsu4::event(QEvent* event)
+{
+    const bool result = QMainWindow::event(event);
+    if (event->type() == QEvent::WindowActivate)
+        TApplication::Guard([this] { FormActivate(); });
+    return result;
+}
+
+void TfrmEditHojitsu4::FormActivate()
+{
+    const QString program =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("pTarmak.exe"));
+    m_statusBar->SetPanelText(0, QStringLiteral("Ver. ") +
+                                     FileVersionString(program, QStringLiteral("FileVersion")));
+}
+
+void TfrmEditHojitsu4::mnuDataPathClick()
+{
+    TfrmSetDataPath* dialog = TForms::Instance().frmSetDataPath;
+    if (!dialog)
+        return;
+    dialog->move(pos());
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}

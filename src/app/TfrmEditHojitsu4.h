@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QMenu;
+class TStatusBar;
+
+// The main window: the asphalt mixture paving record sheet. Closing it ends
+// the program.
+class TfrmEditHojitsu4 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TfrmEditHojitsu4(QWidget* parent = nullptr);
+
+    TStatusBar* StatusBar1() const { return m_statusBar; }
+
+public slots:
+    void FormActivate();
+    void mnuDataPathClick();
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    QAction* AddItem(QMenu* menu, const QString& name, const QString& caption);
+    void CreateMenus();
+
+    TStatusBar* m_statusBar = nullptr;
+};

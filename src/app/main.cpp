@@ -1,0 +1,28 @@
+#include "app/TForms.h"
+#include "app/TfrmEditHojitsu4.h"
+#include "foundation/Fonts.h"
+#include "foundation/TApplication.h"
+#include "foundation/TQtPrompt.h"
+
+int main(int argc, char* argv[])
+{
+    TApplication app(argc, argv);
+    TApplication::setApplicationName(QStringLiteral("pTarmak"));
+    TApplication::setApplicationVersion(QStringLiteral(KANMURI_VERSION));
+    InstallFontSubstitutes();
+    TApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+
+    TQtPrompt prompt;
+    TPrompt::SetBackend(&prompt);
+
+    int result = 0;
+    TApplication::Guard([&] {
+        TForms::Instance().CreateAll();
+        TForms::Instance().frmEditHojitsu4->show();
+    });
+    if (TForms::Instance().frmEditHojitsu4)
+        result = app.exec();
+    TForms::Instance().DestroyAll();
+    TPrompt::SetBackend(nullptr);
+    return result;
+}

@@ -1,0 +1,28 @@
+#include "controls/TFolderDialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+TFolderDialog::TFolderDialog(QWidget* owner) : QObject(owner)
+{
+    setObjectName(QStringLiteral("FolderDialog1"));
+}
+
+bool TFolderDialog::Execute()
+{
+    QFileDialog dialog(qobject_cast<QWidget*>(parent()), Title);
+    dialog.setObjectName(QStringLiteral("FolderBrowser"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (!Directory.isEmpty() && QFileInfo(Directory).isDir())
+        dialog.setDirectory(Directory);
+    else
+        dialog.setDirectory(QDir::rootPath());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const QStringList chosen = dialog.selectedFiles();
+    if (!chosen.isEmpty() && !chosen.first().isEmpty())
+        Directory = QDir::toNativeSeparators(chosen.first());
+    return true;
+}

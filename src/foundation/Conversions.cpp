@@ -1,0 +1,134 @@
+#include "foundation/Conversions.h"
+
+#include "foundation/DateTime.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace {
+
+constexpr double kNoLimit = 1e12;
+
+// A strict decimal number: optional sign, digits with at most one point,
+// optional exponent. Nothing else, not even blanks.
+bool ReadStrict(const QString& text, double& value)
+{
+    if (text.isEmpty() || text.front().isSpace() || text.back().isSpace())
+        return false;
+    bool ok = false;
+    value = QLocale::c().toDouble(text, &ok);
+    return ok && std::isfinite(value);
+}
+
+double StrictOr(const QString& text, double fallback)
+{
+    double v = 0;
+    return ReadStrict(text, v) ? v : fallback;
+}
+
+} // namespace
+
+double NumberOrZero(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return 0;
+    QString kept;
+    for (QChar c : trimmed)
+        if (c == u'-' || c == u'.' || (c >= u'0' && c <= u'9'))
+            kept += c;
+    return StrictOr(kept, 0);
+}
+
+double FloatOrZero(const QString& text)
+{
+    return StrictOr(text, 0);
+}
+
+int IntegerOrZero(const QString& text)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok, 10);
+    return ok ? v : 0;
+}
+
+double DateOrZero(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return 0;
+    TDateTime value = 0;
+    return TryStrToDate(trimmed, value) ? value : 0;
+}
+
+double RoundUp(int n, double x)
+{
+    const double scale = std::pow(10.0, n);
+    return std::trunc(x * scale + 0.99999) / scale;
+}
+
+double RangeUpper(const QString& text)
+{
+    const qsizetype bar = text.indexOf(u'_');
+    if (bar < 0)
+        return StrictOr(text, kNoLimit);
+    if (bar == 0)
+        return StrictOr(text.mid(1), kNoLimit);
+    if (bar == text.size() - 1)
+        return kNoLimit;
+    return std::max(StrictOr(text.left(bar), kNoLimit), StrictOr(text.mid(bar + 1), kNoLimit));
+}
+
+double RangeLower(const QString& text)
+{
+    const qsizetype bar = text.indexOf(u'_');
+    if (bar < 0)
+        return StrictOr(text, -kNoLimit);
+    if (bar == 0)
+        return -kNoLimit;
+    if (bar == text.size() - 1)
+        return StrictOr(text.left(bar), kNoLimit);
+    return std::min(StrictOr(text.left(bar), kNoLimit), StrictOr(text.mid(bar + 1), kNoLimit));
+}
+
+QString CodeOf(const QString& text)
+{
+    const qsizetype colon = text.indexOf(u':');
+    if (colon < 0)
+        return text;
+    return text.left(colon);
+}
+
+QString NameOf(const QString& text)
+{
+    const qsizetype colon = text.indexOf(u':');
+    if (colon <= 0)
+        return QString();
+    return text.mid(colon + 1);
+}
+
+QString TextBefore(const QString& text, const QString& separator)
+{
+    const qsizetype at = text.indexOf(separator);
+    return at < 0 ? QString() : text.left(at);
+}
+
+QString TextAfter(const QString& text, const QString& separator)
+{
+    const qsizetype at = text.indexOf(separator);
+    return at < 0 ? text : text.mid(at + separator.size());
+}
+
+QString FormatFixed(double value, int digits)
+{
+    QString s = QString::number(value, 'f', std::max(0, digits));
+    // "-0.0" is shown as "0.0", as the sheets always have.
+    if (s.startsWith(u'-') && s.mid(1).count(u'0') + s.count(u'.') == s.size() - 1)
+        s.remove(0, 1);
+    return s;
+}
+
+QString FormatGeneral(double value)
+{
+    return QString::number(value, 'g', 15);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QApplication>
+#include <exception>
+#include <functional>
+#include <type_traits>
+
+// The application. Any exception that escapes an event handler ends up in
+// ShowException: the default error box shows its text and the window that
+// raised it stays usable.
+class TApplication : public QApplication
+{
+    Q_OBJECT
+public:
+    TApplication(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    static void ShowException(const std::exception& e);
+    static void ShowUnknownException();
+
+    // Runs `action`; an exception goes to the default error box.
+    template <typename Action> static void Guard(Action&& action)
+    {
+        try {
+            action();
+        } catch (const std::exception& e) {
+            ShowException(e);
+        } catch (...) {
+            ShowUnknownException();
+        }
+    }
+};
+
+// Connects a signal to an event handler of a window so that a failure inside
+// the handler reaches the default error box instead of unwinding through Qt.
+// The handler may take the signal's arguments or none.
+template <typename Sender, typename Signal, typename Receiver, typename Handler>
+QMetaObject::Connection Connect(Sender* sender, Signal signal, Receiver* receiver,
+                                Handler handler)
+{
+    return QObject::connect(sender, signal, receiver, [receiver, handler](auto&&... args) {
+        TApplication::Guard([&] {
+            if constexpr (std::is_invocable_v<Handler, Receiver*, decltype(args)...>)
+                std::invoke(handler, receiver, std::forward<decltype(args)>(args)...);
+            else
+                std::invoke(handler, receiver);
+        });
+    });
+}

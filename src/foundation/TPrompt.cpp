@@ -1,0 +1,146 @@
+#include "foundation/TPrompt.h"
+
+#include <cstdio>
+
+namespace {
+
+// Used before the GUI installs its own backend: nothing can be asked, so
+// messages go to the console and questions are answered No.
+class TConsolePrompt : public TPromptBackend
+{
+public:
+    void Message(const QString& text, const QString& caption) override
+    {
+        std::fprintf(stderr, "%s: %s\n", qUtf8Printable(caption), qUtf8Printable(text));
+    }
+    void Error(const QString& text) override
+    {
+        std::fprintf(stderr, "error: %s\n", qUtf8Printable(text));
+    }
+    bool YesNo(const QString& text, const QString& caption) override
+    {
+        Message(text, caption);
+        return false;
+    }
+    bool OkCancel(const QString& text, const QString& caption) override
+    {
+        Message(text, caption);
+        return false;
+    }
+    bool InputText(const QString& caption, const QString& prompt, QString&) override
+    {
+        Message(prompt, caption);
+        return false;
+    }
+    void Beep() override {}
+};
+
+TConsolePrompt consolePrompt;
+TPromptBackend* current = nullptr;
+
+TPromptBackend& backend()
+{
+    return current ? *current : consolePrompt;
+}
+
+} // namespace
+
+void TPrompt::Message(const QString& text, const QString& caption)
+{
+    backend().Message(text, caption);
+}
+void TPrompt::Error(const QString& text)
+{
+    backend().Error(text);
+}
+bool TPrompt::YesNo(const QString& text, const QString& caption)
+{
+    return backend().YesNo(text, caption);
+}
+bool TPrompt::OkCancel(const QString& text, const QString& caption)
+{
+    return backend().OkCancel(text, caption);
+}
+bool TPrompt::InputText(const QString& caption, const QString& prompt, QString& value)
+{
+    return backend().InputText(caption, prompt, value);
+}
+void TPrompt::Beep()
+{
+    backend().Beep();
+}
+void TPrompt::SetBackend(TPromptBackend* b)
+{
+    current = b;
+}
+TPromptBackend* TPrompt::Backend()
+{
+    return &backend();
+}
+
+QStringList TScriptedPrompt::Texts(const QString& kind) const
+{
+    QStringList result;
+    for (const Shown& s : shown)
+        if (s.kind == kind)
+            result << s.text;
+    return result;
+}
+
+QString TScriptedPrompt::LastText(const QString& kind) const
+{
+    const QStringList all = Texts(kind);
+    return all.isEmpty() ? QString() : all.last();
+}
+
+void TScriptedPrompt::Clear()
+{
+    shown.clear();
+    m_answers.clear();
+    m_inputs.clear();
+    unanswered = 0;
+}
+
+bool TScriptedPrompt::NextAnswer()
+{
+    if (m_answers.isEmpty()) {
+        ++unanswered;
+        return false;
+    }
+    return m_answers.takeFirst();
+}
+
+void TScriptedPrompt::Message(const QString& text, const QString& caption)
+{
+    shown.append({QStringLiteral("message"), caption, text});
+}
+void TScriptedPrompt::Error(const QString& text)
+{
+    shown.append({QStringLiteral("error"), QString(), text});
+}
+bool TScriptedPrompt::YesNo(const QString& text, const QString& caption)
+{
+    shown.append({QStringLiteral("yesno"), caption, text});
+    return NextAnswer();
+}
+bool TScriptedPrompt::OkCancel(const QString& text, const QString& caption)
+{
+    shown.append({QStringLiteral("okcancel"), caption, text});
+    return NextAnswer();
+}
+bool TScriptedPrompt::InputText(const QString& caption, const QString& prompt, QString& value)
+{
+    shown.append({QStringLiteral("input"), caption, prompt});
+    if (m_inputs.isEmpty()) {
+        ++unanswered;
+        return false;
+    }
+    auto [ok, text] = m_inputs.takeFirst();
+    if (ok)
+        value = text;
+    return ok;
+}
+void TScriptedPrompt::Beep()
+{
+    shown.append({QStringLiteral("beep"), QString(), QString()});
+}

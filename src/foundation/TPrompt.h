@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Every message and question of the program goes through TPrompt, so that the
+// GUI shows real message boxes and tests can answer and read them.
+class TPromptBackend
+{
+public:
+    virtual ~TPromptBackend() = default;
+    // A plain message with an OK button.
+    virtual void Message(const QString& text, const QString& caption) = 0;
+    // The default error box for a failure that stopped an operation.
+    virtual void Error(const QString& text) = 0;
+    virtual bool YesNo(const QString& text, const QString& caption) = 0;
+    virtual bool OkCancel(const QString& text, const QString& caption) = 0;
+    // Asks for a text; false when the user cancelled. `value` holds the
+    // proposed text on entry and the answer on return.
+    virtual bool InputText(const QString& caption, const QString& prompt, QString& value) = 0;
+    virtual void Beep() = 0;
+};
+
+class TPrompt
+{
+public:
+    static void Message(const QString& text, const QString& caption = QString());
+    static void Error(const QString& text);
+    static bool YesNo(const QString& text, const QString& caption = QString());
+    static bool OkCancel(const QString& text, const QString& caption = QString());
+    static bool InputText(const QString& caption, const QString& prompt, QString& value);
+    static void Beep();
+
+    // Installs a backend (not owned); nullptr returns to the console backend.
+    static void SetBackend(TPromptBackend* backend);
+    static TPromptBackend* Backend();
+};
+
+// Answers questions from a script and records everything shown; for tests and
+// for running without a screen.
+class TScriptedPrompt : public TPromptBackend
+{
+public:
+    struct Shown
+    {
+        QString kind; // "message", "error", "yesno", "okcancel", "input", "beep"
+        QString caption;
+        QString text;
+    };
+
+    // Answers for the next questions, in order (Yes/OK = true).
+    void AnswerNext(bool answer) { m_answers.append(answer); }
+    void AnswerNextInput(bool ok, const QString& text)
+    {
+        m_inputs.append({ok, text});
+    }
+
+    QList<Shown> shown;
+    // Questions asked when the script had no answer left (answered No).
+    int unanswered = 0;
+
+    QStringList Texts(const QString& kind) const;
+    QString LastText(const QString& kind) const;
+    void Clear();
+
+    void Message(const QString& text, const QString& caption) override;
+    void Error(const QString& text) override;
+    bool YesNo(const QString& text, const QString& caption) override;
+    bool OkCancel(const QString& text, const QString& caption) override;
+    bool InputText(const QString& caption, const QString& prompt, QString& value) override;
+    void Beep() override;
+
+private:
+    bool NextAnswer();
+    QList<bool> m_answers;
+    QList<QPair<bool, QString>> m_inputs;
+};

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "foundation/TApplication.h"
+#include "foundation/TPrompt.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+// A test program's own world: a fresh configuration folder (with its data
+// folder) that no other program sees, and scripted prompts.
+class TTestEnvironment
+{
+public:
+    TTestEnvironment();
+    ~TTestEnvironment();
+
+    static TTestEnvironment& Current();
+
+    // Starts over with new, empty configuration and data folders.
+    void Reset();
+
+    QString ConfigDir() const;
+    // The default data folder (inside the configuration folder).
+    QString DataDir() const;
+    // A new empty folder that lives as long as the environment.
+    QString NewFolder();
+
+    TScriptedPrompt prompt;
+
+private:
+    std::unique_ptr<QTemporaryDir> m_config;
+    QList<std::shared_ptr<QTemporaryDir>> m_extra;
+};
+
+// Runs `action` as soon as a modal window (of type W, when given) is shown,
+// e.g. to answer a dialog that a click opens. Gives up after `timeoutMs`.
+void WhenModalShown(std::function<void(QWidget*)> action, int timeoutMs = 5000);
+
+// main() for a test program: sets up the environment before the application.
+#define KANMURI_TEST_MAIN(TestObject)                                                             \
+    int main(int argc, char** argv)                                                               \
+    {                                                                                             \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                       \
+            qputenv("QT_QPA_PLATFORM", "offscreen");                                              \
+        TTestEnvironment environment;                                                             \
+        TApplication app(argc, argv);                                                             \
+        TApplication::setApplicationName(QStringLiteral("pTarmak"));                              \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                  \
+        TestObject test;                                                                          \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                \
+        return QTest::qExec(&test, argc, argv);                                                   \
+    }
