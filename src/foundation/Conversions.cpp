@@ -15,8 +15,14 @@ bool ReadStrict(const QString& text, double& value)
 {
     if (text.isEmpty() || text.front().isSpace() || text.back().isSpace())
         return false;
+    // The C locale would otherwise read "1,234" as 1234.
+    static const QLocale strict = [] {
+        QLocale c = QLocale::c();
+        c.setNumberOptions(QLocale::RejectGroupSeparator);
+        return c;
+    }();
     bool ok = false;
-    value = QLocale::c().toDouble(text, &ok);
+    value = strict.toDouble(text, &ok);
     return ok && std::isfinite(value);
 }
 
@@ -47,6 +53,9 @@ double FloatOrZero(const QString& text)
 
 int IntegerOrZero(const QString& text)
 {
+    // QString::toInt would skip blanks around the number.
+    if (text.isEmpty() || text.front().isSpace() || text.back().isSpace())
+        return 0;
     bool ok = false;
     const int v = text.toInt(&ok, 10);
     return ok ? v : 0;
