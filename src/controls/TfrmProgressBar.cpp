@@ -1,0 +1,25 @@
+#include "controls/TfrmProgressBar.h"
+
+#include <QProgressBar>
+#include <QScreen>
+
+// No close button: the window goes away when the task that showed it ends.
+TfrmProgressBar::TfrmProgressBar(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setObjectName(QStringLiteral("frmProgressBar"));
+    setWindowTitle(QStringLiteral("読込中"));
+    setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    setFixedSize(293, 75);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(8, 8, 265, 16);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+
+    const QScreen* screen = parent ? parent->window()->screen() : this->screen();
+    const QRect s = screen->geometry();
+    move(s.x() + (s.width() - width()) / 2, s.y() + (s.height() - height()) / 2);
+}
