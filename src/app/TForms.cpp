@@ -1,6 +1,10 @@
 #include "app/TForms.h"
 
 #include "app/TfrmEditHojitsu4.h"
+#include "controls/TFormSelect.h"
+#include "controls/TfSelectMultiItems.h"
+#include "controls/TfrmListBox.h"
+#include "controls/TfrmProgressBar.h"
 #include "foundation/TfrmSetDataPath.h"
 
 TForms& TForms::Instance()
@@ -13,6 +17,10 @@ void TForms::CreateAll()
 {
     frmEditHojitsu4 = new TfrmEditHojitsu4();
     frmSetDataPath = new TfrmSetDataPath(frmEditHojitsu4);
+    frmProgressBar = new TfrmProgressBar(frmEditHojitsu4);
+    frmListBox = new TfrmListBox(frmEditHojitsu4);
+    FormSelect = new TFormSelect(frmEditHojitsu4);
+    fSelectMultiItems = new TfSelectMultiItems(frmEditHojitsu4);
 }
 
 void TForms::DestroyAll()

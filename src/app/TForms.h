@@ -1,6 +1,10 @@
 #pragma once
 
+class TFormSelect;
+class TfSelectMultiItems;
 class TfrmEditHojitsu4;
+class TfrmListBox;
+class TfrmProgressBar;
 class TfrmSetDataPath;
 
 // The windows the program creates once at start and keeps for the whole run,
@@ -9,6 +13,10 @@ struct TForms
 {
     TfrmEditHojitsu4* frmEditHojitsu4 = nullptr;
     TfrmSetDataPath* frmSetDataPath = nullptr;
+    TfrmProgressBar* frmProgressBar = nullptr;
+    TfrmListBox* frmListBox = nullptr;
+    TFormSelect* FormSelect = nullptr;
+    TfSelectMultiItems* fSelectMultiItems = nullptr;
 
     static TForms& Instance();
     // Creates every window; the first is the main window.
