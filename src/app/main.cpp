@@ -1,6 +1,8 @@
 #include "app/TForms.h"
 #include "app/TfrmEditHojitsu4.h"
 #include "foundation/Fonts.h"
+#include "foundation/Settings.h"
+#include "foundation/TDatabase.h"
 #include "foundation/TApplication.h"
 #include "foundation/TQtPrompt.h"
 
@@ -14,6 +16,14 @@ int main(int argc, char* argv[])
 
     TQtPrompt prompt;
     TPrompt::SetBackend(&prompt);
+
+    // A first start needs no set-up: the settings key, the alias and an empty
+    // database in the data folder are made here. A data folder that cannot be
+    // opened is reported, and the window still opens so it can be repointed.
+    TApplication::Guard([] {
+        EnsureSettingsKey();
+        TDatabase::Connection();
+    });
 
     int result = 0;
     TApplication::Guard([&] {

@@ -16,7 +16,8 @@ int TStatusBar::AddPanel(int width, Qt::Alignment alignment)
     label->setAlignment(alignment | Qt::AlignVCenter);
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);
-    label->installEventFilter(this);
+    // Clicks on a panel reach the bar itself: labels ignore them.
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
     addWidget(label);
     m_panels.append(label);
     return int(m_panels.size()) - 1;
@@ -50,15 +51,4 @@ void TStatusBar::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         ClickAt(event->position().toPoint().x());
     QStatusBar::mouseReleaseEvent(event);
-}
-
-bool TStatusBar::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonRelease) {
-        auto* label = qobject_cast<QLabel*>(watched);
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (label && mouse->button() == Qt::LeftButton)
-            ClickAt(label->mapToParent(mouse->position().toPoint()).x());
-    }
-    return QStatusBar::eventFilter(watched, event);
 }

@@ -54,3 +54,13 @@ void WriteSetting(const QString& name, const QString& value)
     store().Write(kSection, name, value);
 #endif
 }
+
+void EnsureSettingsKey()
+{
+#ifdef Q_OS_WIN
+    QSettings key(kRegistryKey, QSettings::NativeFormat);
+    key.sync();
+#else
+    store().EnsureSection(kSection);
+#endif
+}

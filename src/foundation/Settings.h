@@ -12,3 +12,7 @@ QString ReadSetting(const QString& name);
 
 // Writes the value. Throws ESettingsError when the store cannot be written.
 void WriteSetting(const QString& name, const QString& value);
+
+// Creates the settings key when missing, so a first start leaves the store in
+// place; reads nothing.
+void EnsureSettingsKey();

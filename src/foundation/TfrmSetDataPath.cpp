@@ -26,6 +26,13 @@ template <typename T> T* Named(T* widget, const char* name)
     return widget;
 }
 
+// Colours are read leniently: missing or unreadable is 0 (black).
+TColor ReadColor(const QString& name)
+{
+    const double value = NumberOrZero(ReadSetting(name));
+    return value >= -2147483648.0 && value <= 2147483647.0 ? TColor(qint64(value)) : 0;
+}
+
 } // namespace
 
 TfrmSetDataPath::TfrmSetDataPath(QWidget* parent) : QDialog(parent)
@@ -104,15 +111,17 @@ bool TfrmSetDataPath::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-QColor TfrmSetDataPath::BoxColor(int box) const
+TColor TfrmSetDataPath::BoxColor(int box) const
 {
-    return (box == 0 ? Panel3 : Panel4)->palette().color(QPalette::Window);
+    return TColor((box == 0 ? Panel3 : Panel4)->property("TColor").toInt());
 }
 
-void TfrmSetDataPath::SetBoxColor(QFrame* box, const QColor& color)
+void TfrmSetDataPath::SetBoxColor(QFrame* box, TColor color)
 {
+    // The stored value is kept as read, so a system colour survives a save.
+    box->setProperty("TColor", color);
     QPalette palette = box->palette();
-    palette.setColor(QPalette::Window, color);
+    palette.setColor(QPalette::Window, ColorFromTColor(color));
     box->setPalette(palette);
 }
 
@@ -122,10 +131,8 @@ void TfrmSetDataPath::FormActivate()
     CheckBox1->setChecked(ReadSetting(QStringLiteral("UnUseInkan")) == kTrue);
     CheckBox2->setChecked(ReadSetting(QStringLiteral("UseSiyou")) == kTrue);
     CheckBox3->setChecked(ReadSetting(QStringLiteral("UseRate")) == kTrue);
-    SetBoxColor(Panel3, ColorFromTColor(
-                            TColor(NumberOrZero(ReadSetting(QStringLiteral("ColorOndoNeriRange"))))));
-    SetBoxColor(Panel4, ColorFromTColor(
-                            TColor(NumberOrZero(ReadSetting(QStringLiteral("ColorOndoSikiRange"))))));
+    SetBoxColor(Panel3, ReadColor(QStringLiteral("ColorOndoNeriRange")));
+    SetBoxColor(Panel4, ReadColor(QStringLiteral("ColorOndoSikiRange")));
 }
 
 void TfrmSetDataPath::Button1Click()
@@ -141,7 +148,7 @@ void TfrmSetDataPath::ChooseColor(QFrame* box)
     const QColor chosen =
         QColorDialog::getColor(box->palette().color(QPalette::Window), this, QString());
     if (chosen.isValid())
-        SetBoxColor(box, chosen);
+        SetBoxColor(box, TColorFromColor(chosen));
 }
 
 void TfrmSetDataPath::Panel3DblClick()
@@ -161,8 +168,8 @@ void TfrmSetDataPath::BitBtn1Click()
     WriteSetting(QStringLiteral("UseSiyou"), CheckBox2->isChecked() ? kTrue : kFalse);
     WriteSetting(QStringLiteral("UseRate"), CheckBox3->isChecked() ? kTrue : kFalse);
     WriteSetting(QStringLiteral("ColorOndoNeriRange"),
-                 QString::number(TColorFromColor(BoxColor(0))));
+                 QString::number(BoxColor(0)));
     WriteSetting(QStringLiteral("ColorOndoSikiRange"),
-                 QString::number(TColorFromColor(BoxColor(1))));
+                 QString::number(BoxColor(1)));
     close();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/TColor.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -17,7 +19,7 @@ public:
     explicit TfrmSetDataPath(QWidget* parent = nullptr);
 
     // Colour of a colour box as stored: 0 = 出荷 (Panel3), 1 = 施工 (Panel4).
-    QColor BoxColor(int box) const;
+    TColor BoxColor(int box) const;
 
 public slots:
     void FormActivate();
@@ -31,7 +33,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void SetBoxColor(QFrame* box, const QColor& color);
+    void SetBoxColor(QFrame* box, TColor color);
     void ChooseColor(QFrame* box);
 
     QLineEdit* Edit1;

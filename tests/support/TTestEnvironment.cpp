@@ -73,3 +73,15 @@ void WhenModalShown(std::function<void(QWidget*)> action, int timeoutMs)
     });
     timer->start();
 }
+
+bool ActivateWindow(QWidget* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowExposed(window))
+        return false;
+    if (QApplication::activeWindow() != window)
+        QApplication::setActiveWindow(window);
+    return QApplication::activeWindow() == window;
+}

@@ -38,6 +38,11 @@ private:
 // e.g. to answer a dialog that a click opens. Gives up after `timeoutMs`.
 void WhenModalShown(std::function<void(QWidget*)> action, int timeoutMs = 5000);
 
+// Makes `window` the active window, as a user's click on it would, so that
+// its activation handler runs. The offscreen platform does not always pass
+// activation on to windows owned by another window.
+bool ActivateWindow(QWidget* window);
+
 // main() for a test program: sets up the environment before the application.
 #define KANMURI_TEST_MAIN(TestObject)                                                             \
     int main(int argc, char** argv)                                                               \

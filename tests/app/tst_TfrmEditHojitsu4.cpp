@@ -1,0 +1,80 @@
+#include "app/TForms.h"
+#include "app/TfrmEditHojitsu4.h"
+#include "controls/TStatusBar.h"
+#include "foundation/FileVersion.h"
+#include "foundation/TfrmSetDataPath.h"
+#include "support/TTestEnvironment.h"
+
+#include <QAction>
+#include <QDir>
+#include <QSignalSpy>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+
+class TestEditHojitsu4 : public QObject
+{
+    Q_OBJECT
+
+    TfrmEditHojitsu4* main() { return TForms::Instance().frmEditHojitsu4; }
+
+private slots:
+    void initTestCase()
+    {
+        TForms::Instance().CreateAll();
+        QVERIFY(ActivateWindow(main()));
+    }
+    void cleanupTestCase() { TForms::Instance().DestroyAll(); }
+
+    void menuBarIsComplete()
+    {
+        QCOMPARE(main()->windowTitle(), QString("アスファルト合材舗設実績表"));
+        QStringList menus;
+        for (QAction* top : main()->menuBar()->actions()) {
+            QStringList items;
+            for (QAction* item : top->menu()->actions())
+                items << item->text();
+            menus << top->text() + ": " + items.join(", ");
+        }
+        QCOMPARE(menus, (QStringList{
+                            "ファイル: 開く, 削除, 削除（当日）, 閉じる",
+                            "データ: 工事データ, 工種データ, 合材データ",
+                            "環境設定: データ格納フォルダの設定, 項目別桁数の設定, フォントの設定",
+                            "ヘルプ: 舗設実績表について",
+                        }));
+    }
+
+    void statusBarShowsTheVersion()
+    {
+        TStatusBar* bar = main()->StatusBar1();
+        QCOMPARE(bar->PanelCount(), 5);
+        QCOMPARE(bar->Panel(0)->width(), 100);
+        QCOMPARE(bar->Panel(4)->width(), 50);
+        QCOMPARE(bar->PanelText(0), "Ver. " + ProgramVersion());
+        QVERIFY(ProgramVersion().count('.') == 3);
+
+        QSignalSpy clicks(bar, &TStatusBar::PanelClicked);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->Panel(2)->geometry().center());
+        QCOMPARE(clicks.size(), 1);
+        QCOMPARE(clicks.first().first().toInt(), 2);
+    }
+
+    void dataFolderMenuOpensTheEnvironmentDialog()
+    {
+        main()->move(40, 30);
+        auto* item = main()->findChild<QAction*>("mnuDataPath");
+        QVERIFY(item);
+        item->trigger();
+        TfrmSetDataPath* dialog = TForms::Instance().frmSetDataPath;
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!dialog->isModal());
+        QCOMPARE(dialog->pos(), main()->pos());
+        QVERIFY(ActivateWindow(dialog));
+        QCOMPARE(dialog->findChild<QLineEdit*>("Edit1")->text(),
+                 QDir::toNativeSeparators(TTestEnvironment::Current().DataDir()) + QDir::separator());
+        dialog->close();
+    }
+};
+
+KANMURI_TEST_MAIN(TestEditHojitsu4)
+#include "tst_TfrmEditHojitsu4.moc"

@@ -1,0 +1,204 @@
+#include "foundation/EKanmuriError.h"
+#include "foundation/TDatabase.h"
+#include "foundation/TIniFile.h"
+#include "foundation/TQuery.h"
+#include "support/TTestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlRecord>
+
+namespace {
+
+const QList<TFieldDef> kFields = {
+    {"ID", TFieldType::Integer},
+    {"Name", TFieldType::String, 30},
+    {"Ratio", TFieldType::Float},
+    {"HIDUKE", TFieldType::DateTime},
+    {"Used", TFieldType::Boolean},
+};
+
+QString engineIni()
+{
+    return TTestEnvironment::Current().ConfigDir() + "/engine.ini";
+}
+
+// Columns of a table as "name TYPE", in order, straight from the engine.
+QStringList Columns(const QString& table)
+{
+    QStringList result;
+    TQuery q(QString("select name, type from pragma_table_info('%1') order by cid").arg(table));
+    q.Exec();
+    while (q.Next())
+        result << q.Value(0).toString() + " " + q.Value(1).toString();
+    return result;
+}
+
+} // namespace
+
+class TestDatabase : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { TTestEnvironment::Current().Reset(); }
+
+    void firstUseCreatesAliasAndDatabase()
+    {
+        const QString data = TTestEnvironment::Current().DataDir();
+        QVERIFY(!QFile::exists(engineIni()));
+        QCOMPARE(TDatabase::AliasFolder("KANMURI"), QDir::toNativeSeparators(data) + QDir::separator());
+        QVERIFY(QFile::exists(engineIni()));
+        QVERIFY(QDir(data).exists());
+        TDatabase::Connection();
+        QVERIFY(QFile::exists(data + "/kanmuri.sqlite"));
+        // Alias names are not case-sensitive.
+        QCOMPARE(TDatabase::AliasFolder("kanmuri"), TDatabase::AliasFolder("Kanmuri"));
+    }
+
+    void aliasFolderAppendsOneSeparator_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("expected");
+        const QString sep = QDir::separator();
+        QTest::newRow("without") << "/srv/data" << "/srv/data" + sep;
+        QTest::newRow("with") << "/srv/data" + sep << "/srv/data" + sep;
+        QTest::newRow("empty") << "" << sep;
+    }
+    void aliasFolderAppendsOneSeparator()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        TIniFile(engineIni()).Write("KANMURI", "PATH", path);
+        QCOMPARE(TDatabase::AliasFolder("KANMURI"), expected);
+    }
+
+    void missingAliasOrFolderIsAnError()
+    {
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, TDatabase::AliasFolder("NOSUCH"));
+        TIniFile(engineIni()).Write("KANMURI", "PATH", "/no/such/folder/anywhere");
+        try {
+            TQuery q("select 1");
+            QFAIL("a missing data folder must not open");
+        } catch (const EDatabaseError& e) {
+            QVERIFY(e.text().contains("/no/such/folder/anywhere"));
+        }
+    }
+
+    void ensureTableCreatesColumnsInOrderOnce()
+    {
+        QVERIFY(!TDatabase::EnsureTable("Sample", kFields));
+        QCOMPARE(Columns("Sample"), (QStringList{"ID INTEGER", "Name VARCHAR(30)", "Ratio DOUBLE",
+                                                 "HIDUKE TIMESTAMP", "Used BOOLEAN"}));
+        TQuery("insert into Sample (ID, Name) values (1, 'kept')").Exec();
+        // Existing tables are found whatever the case of the name, and left alone.
+        QVERIFY(TDatabase::EnsureTable("sample", {{"Other", TFieldType::Integer}}));
+        TQuery q("select Name from Sample");
+        q.Exec();
+        QVERIFY(q.Next());
+        QCOMPARE(q.Text("Name"), QString("kept"));
+        QCOMPARE(Columns("Sample").size(), 5);
+    }
+
+    void ensureTableAsksWhenTold()
+    {
+        auto& prompt = TTestEnvironment::Current().prompt;
+        prompt.AnswerNext(false);
+        QVERIFY(!TDatabase::EnsureTable("GozaiDef", kFields, "テーブルを作成しますか?", "GozaiDef.DB"));
+        QVERIFY(!TDatabase::TableExists("GozaiDef"));
+        QCOMPARE(prompt.shown.last().caption, QString("GozaiDef.DB"));
+        QCOMPARE(prompt.shown.last().text, QString("テーブルを作成しますか?"));
+        prompt.AnswerNext(true);
+        QVERIFY(!TDatabase::EnsureTable("GozaiDef", kFields, "テーブルを作成しますか?", "GozaiDef.DB"));
+        QVERIFY(TDatabase::TableExists("GozaiDef"));
+        QVERIFY(TDatabase::EnsureTable("GozaiDef", kFields, "テーブルを作成しますか?"));
+        QCOMPARE(prompt.unanswered, 0);
+    }
+
+    void valuesRoundTripThroughNamedParameters()
+    {
+        TDatabase::EnsureTable("Sample", kFields);
+        const TDateTime day = EncodeDate(2026, 12, 7) + 0.5;
+        TQuery("insert into Sample (ID, Name, Ratio, HIDUKE, Used) values (:ID, :Name, :Ratio, :Day, :Used)")
+            .Bind(":ID", 7)
+            .BindText(":Name", "O'Brien \"舗装\"; drop table Sample")
+            .Bind(":Ratio", 5.25)
+            .BindDateTime(":Day", day)
+            .Bind(":Used", true)
+            .Exec();
+        TQuery("insert into Sample (ID, Name) values (8, :Name)").BindText(":Name", QString()).Exec();
+
+        TQuery q("select * from Sample where HIDUKE = :Day and Used = :Used");
+        q.BindDateTime(":Day", day).Bind(":Used", true).Exec();
+        QVERIFY(q.Next());
+        QCOMPARE(q.Integer("ID"), 7);
+        QCOMPARE(q.Text("Name"), QString("O'Brien \"舗装\"; drop table Sample"));
+        QCOMPARE(q.Number("Ratio"), 5.25);
+        QCOMPARE(q.DateTimeValue("HIDUKE"), day);
+        QCOMPARE(q.Text("HIDUKE"), QString("2026-12-07 12:00:00"));
+        QVERIFY(!q.Next());
+
+        // An empty text is stored as an empty text, so it can be looked up.
+        TQuery e("select ID from Sample where Name = :Name");
+        e.BindText(":Name", "").Exec();
+        QVERIFY(e.Next());
+        QCOMPARE(e.Integer("ID"), 8);
+    }
+
+    void maxIdAndEngineErrors()
+    {
+        TDatabase::EnsureTable("Sample", kFields);
+        QCOMPARE(MaxId("Sample"), 0);
+        TQuery("insert into Sample (ID) values (41)").Exec();
+        TQuery("insert into Sample (ID) values (3)").Exec();
+        QCOMPARE(MaxId("Sample"), 41);
+        try {
+            MaxId("Missing");
+            QFAIL("a missing table must raise the engine's error");
+        } catch (const EDatabaseError& e) {
+            QVERIFY2(e.text().contains("no such table", Qt::CaseInsensitive), qPrintable(e.text()));
+        }
+    }
+
+    void setAliasFolderMovesLaterQueries()
+    {
+        TDatabase::EnsureTable("Sample", kFields);
+        TQuery("insert into Sample (ID) values (1)").Exec();
+
+        const QString other = TTestEnvironment::Current().NewFolder();
+        TDatabase::SetAliasFolder("kanmuri", other);
+        QCOMPARE(TIniFile(engineIni()).Read("KANMURI", "PATH"), other);
+        QCOMPARE(TDatabase::AliasFolder("KANMURI"), other + QDir::separator());
+        QVERIFY(!TDatabase::TableExists("Sample"));
+        QVERIFY(!TDatabase::EnsureTable("Sample", kFields));
+        QCOMPARE(MaxId("Sample"), 0);
+        QVERIFY(QFile::exists(other + "/kanmuri.sqlite"));
+
+        TDatabase::SetAliasFolder("KANMURI", TTestEnvironment::Current().DataDir());
+        QCOMPARE(MaxId("Sample"), 1);
+        QVERIFY(TTestEnvironment::Current().prompt.shown.isEmpty());
+    }
+
+    void setAliasFolderFailureSaysFailed()
+    {
+        TDatabase::SetAliasFolder("NOSUCH", "/tmp");
+        QCOMPARE(TTestEnvironment::Current().prompt.LastText("message"), QString("Failed"));
+    }
+
+    void twoConnectionsShareOneFolder()
+    {
+        TDatabase::EnsureTable("Sample", kFields);
+        // Another program on the same data folder.
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+            other.setDatabaseName(TTestEnvironment::Current().DataDir() + "/kanmuri.sqlite");
+            QVERIFY(other.open());
+            QSqlQuery q(other);
+            QVERIFY(q.exec("insert into Sample (ID) values (5)"));
+        }
+        QSqlDatabase::removeDatabase("other");
+        QCOMPARE(MaxId("Sample"), 5);
+    }
+};
+
+KANMURI_TEST_MAIN(TestDatabase)
+#include "tst_TDatabase.moc"
