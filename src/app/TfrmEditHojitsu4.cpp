@@ -30,7 +30,7 @@ TfrmEditHojitsu4::TfrmEditHojitsu4(QWidget* parent) : QMainWindow(parent)
 
     if (QScreen* screen = this->screen()) {
         const QRect s = screen->geometry();
-        move((s.width() - width()) / 2, (s.height() - height()) / 2);
+        move(s.x() + (s.width() - width()) / 2, s.y() + (s.height() - height()) / 2);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "controls/TFolderDialog.h"
 #include "foundation/Conversions.h"
+#include "foundation/Ime.h"
 #include "foundation/Settings.h"
 #include "foundation/TApplication.h"
 #include "foundation/TColor.h"
@@ -46,6 +47,7 @@ TfrmSetDataPath::TfrmSetDataPath(QWidget* parent) : QDialog(parent)
     label->setGeometry(8, 8, 300, 16);
     Edit1 = Named(new QLineEdit(this), "Edit1");
     Edit1->setGeometry(8, 26, 330, 22);
+    ImeOff(Edit1);
     Button1 = Named(new QPushButton(QStringLiteral("パス"), this), "Button1");
     Button1->setGeometry(344, 25, 68, 24);
 

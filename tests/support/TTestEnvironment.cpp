@@ -69,6 +69,9 @@ void WhenModalShown(std::function<void(QWidget*)> action, int timeoutMs)
         } else if (*elapsed > timeoutMs) {
             timer->stop();
             timer->deleteLater();
+            // A dialog nobody answered would keep the test waiting for ever.
+            if (modal)
+                modal->close();
         }
     });
     timer->start();

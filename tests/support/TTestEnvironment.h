@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/Fonts.h"
 #include "foundation/TApplication.h"
 #include "foundation/TPrompt.h"
 
@@ -35,7 +36,9 @@ private:
 };
 
 // Runs `action` as soon as a modal window (of type W, when given) is shown,
-// e.g. to answer a dialog that a click opens. Gives up after `timeoutMs`.
+// e.g. to answer a dialog that a click opens. After `timeoutMs` without one it
+// gives up; a modal window still open by then is closed, so a failing test
+// ends instead of hanging.
 void WhenModalShown(std::function<void(QWidget*)> action, int timeoutMs = 5000);
 
 // Makes `window` the active window, as a user's click on it would, so that
@@ -51,6 +54,7 @@ bool ActivateWindow(QWidget* window);
             qputenv("QT_QPA_PLATFORM", "offscreen");                                              \
         TTestEnvironment environment;                                                             \
         TApplication app(argc, argv);                                                             \
+        InstallFontSubstitutes();                                                                 \
         TApplication::setApplicationName(QStringLiteral("pTarmak"));                              \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                  \
         TestObject test;                                                                          \
