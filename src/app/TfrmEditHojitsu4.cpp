@@ -58,8 +58,8 @@ void TfrmEditHojitsu4::CreateMenus()
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral("環境設定"));
     settings->setObjectName(QStringLiteral("mnuSettings"));
-    QAction* dataPath =
-        AddItem(settings, QStringLiteral("mnuDataPath"), QStringLiteral("データ格納フォルダの設定"));
+    QAction* dataPath = AddItem(settings, QStringLiteral("mnuDataPath"),
+                                QStringLiteral("データ格納フォルダの設定"));
     Connect(dataPath, &QAction::triggered, this, &TfrmEditHojitsu4::mnuDataPathClick);
     AddItem(settings, QStringLiteral("mnuKetasu"), QStringLiteral("項目別桁数の設定"));
     AddItem(settings, QStringLiteral("mnuFont"), QStringLiteral("フォントの設定"));

@@ -2,8 +2,8 @@
 #include "app/TfrmEditHojitsu4.h"
 #include "foundation/Fonts.h"
 #include "foundation/Settings.h"
-#include "foundation/TDatabase.h"
 #include "foundation/TApplication.h"
+#include "foundation/TDatabase.h"
 #include "foundation/TQtPrompt.h"
 
 int main(int argc, char* argv[])

@@ -44,7 +44,8 @@ QDateTime ToQDateTime(TDateTime value)
 {
     const double whole = std::trunc(value);
     const qint64 ms = qint64(std::llround(std::fabs(value - whole) * double(kMsPerDay)));
-    return QDateTime(ToQDate(value), QTime::fromMSecsSinceStartOfDay(int(std::min(ms, kMsPerDay - 1))));
+    return QDateTime(ToQDate(value),
+                     QTime::fromMSecsSinceStartOfDay(int(std::min(ms, kMsPerDay - 1))));
 }
 
 int MonthOf(TDateTime value)
@@ -64,7 +65,8 @@ QString FormatDate(TDateTime value)
 
 bool TryStrToDate(const QString& text, TDateTime& value)
 {
-    static const QRegularExpression full(QStringLiteral("^\\s*(\\d{1,4})/(\\d{1,2})/(\\d{1,2})\\s*$"));
+    static const QRegularExpression full(
+        QStringLiteral("^\\s*(\\d{1,4})/(\\d{1,2})/(\\d{1,2})\\s*$"));
     static const QRegularExpression short_(QStringLiteral("^\\s*(\\d{1,2})/(\\d{1,2})\\s*$"));
     int year = 0, month = 0, day = 0;
     if (auto m = full.match(text); m.hasMatch()) {

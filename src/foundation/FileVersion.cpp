@@ -4,8 +4,8 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_WIN
-#include <windows.h>
 #include <vector>
+#include <windows.h>
 #endif
 
 namespace {
@@ -77,8 +77,9 @@ QString FileVersionString(const QString& fileName, const QString& key)
     if (!fromResource.isEmpty())
         return fromResource;
 #endif
-    if (IsProgramFile(fileName) && (key.compare(QStringLiteral("FileVersion"), Qt::CaseInsensitive) == 0 ||
-                                    key.compare(QStringLiteral("ProductVersion"), Qt::CaseInsensitive) == 0))
+    if (IsProgramFile(fileName) &&
+        (key.compare(QStringLiteral("FileVersion"), Qt::CaseInsensitive) == 0 ||
+         key.compare(QStringLiteral("ProductVersion"), Qt::CaseInsensitive) == 0))
         return ProgramVersion();
     return QString();
 }

@@ -12,14 +12,18 @@ void InstallFontSubstitutes()
         QStringList candidates;
     };
     const Mapping mappings[] = {
-        {u"ＭＳ Ｐゴシック", {QStringLiteral("IPAPGothic"), QStringLiteral("IPAexGothic"),
-                          QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic")}},
-        {u"ＭＳ ゴシック", {QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
-                         QStringLiteral("IPAexGothic")}},
-        {u"ＭＳ Ｐ明朝", {QStringLiteral("IPAPMincho"), QStringLiteral("IPAexMincho"),
-                        QStringLiteral("Noto Serif CJK JP"), QStringLiteral("IPAMincho")}},
-        {u"ＭＳ 明朝", {QStringLiteral("IPAMincho"), QStringLiteral("IPAexMincho"),
-                       QStringLiteral("Noto Serif CJK JP")}},
+        {u"ＭＳ Ｐゴシック",
+         {QStringLiteral("IPAPGothic"), QStringLiteral("IPAexGothic"),
+          QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic")}},
+        {u"ＭＳ ゴシック",
+         {QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
+          QStringLiteral("IPAexGothic")}},
+        {u"ＭＳ Ｐ明朝",
+         {QStringLiteral("IPAPMincho"), QStringLiteral("IPAexMincho"),
+          QStringLiteral("Noto Serif CJK JP"), QStringLiteral("IPAMincho")}},
+        {u"ＭＳ 明朝",
+         {QStringLiteral("IPAMincho"), QStringLiteral("IPAexMincho"),
+          QStringLiteral("Noto Serif CJK JP")}},
     };
     const QStringList installed = QFontDatabase::families();
     for (const Mapping& m : mappings) {

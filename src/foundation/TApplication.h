@@ -36,8 +36,7 @@ public:
 // the handler reaches the default error box instead of unwinding through Qt.
 // The handler may take the signal's arguments or none.
 template <typename Sender, typename Signal, typename Receiver, typename Handler>
-QMetaObject::Connection Connect(Sender* sender, Signal signal, Receiver* receiver,
-                                Handler handler)
+QMetaObject::Connection Connect(Sender* sender, Signal signal, Receiver* receiver, Handler handler)
 {
     return QObject::connect(sender, signal, receiver, [receiver, handler](auto&&... args) {
         TApplication::Guard([&] {

@@ -102,8 +102,9 @@ QSqlDatabase TDatabase::Connection()
     const QString folder = AliasFolder(kAlias);
     if (!QFileInfo(folder).isDir())
         throw EDatabaseError(
-            QStringLiteral("データ格納フォルダ \"%1\" が見つかりません。\n"
-                           "「環境設定」の「データ格納フォルダの設定」で正しいフォルダを選んでください。")
+            QStringLiteral(
+                "データ格納フォルダ \"%1\" が見つかりません。\n"
+                "「環境設定」の「データ格納フォルダの設定」で正しいフォルダを選んでください。")
                 .arg(folder));
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
         throw EDatabaseError(QStringLiteral("データベースのドライバ (QSQLITE) がありません。"));

@@ -50,10 +50,7 @@ public:
 
     // Answers for the next questions, in order (Yes/OK = true).
     void AnswerNext(bool answer) { m_answers.append(answer); }
-    void AnswerNextInput(bool ok, const QString& text)
-    {
-        m_inputs.append({ok, text});
-    }
+    void AnswerNextInput(bool ok, const QString& text) { m_inputs.append({ok, text}); }
 
     QList<Shown> shown;
     // Questions asked when the script had no answer left (answered No).

@@ -169,9 +169,7 @@ void TfrmSetDataPath::BitBtn1Click()
     WriteSetting(QStringLiteral("UnUseInkan"), CheckBox1->isChecked() ? kTrue : kFalse);
     WriteSetting(QStringLiteral("UseSiyou"), CheckBox2->isChecked() ? kTrue : kFalse);
     WriteSetting(QStringLiteral("UseRate"), CheckBox3->isChecked() ? kTrue : kFalse);
-    WriteSetting(QStringLiteral("ColorOndoNeriRange"),
-                 QString::number(BoxColor(0)));
-    WriteSetting(QStringLiteral("ColorOndoSikiRange"),
-                 QString::number(BoxColor(1)));
+    WriteSetting(QStringLiteral("ColorOndoNeriRange"), QString::number(BoxColor(0)));
+    WriteSetting(QStringLiteral("ColorOndoSikiRange"), QString::number(BoxColor(1)));
     close();
 }

@@ -23,10 +23,10 @@ public:
 
 public slots:
     void FormActivate();
-    void Button1Click();  // "パス"
+    void Button1Click(); // "パス"
     void Panel3DblClick();
     void Panel4DblClick();
-    void BitBtn1Click();  // "OK"
+    void BitBtn1Click(); // "OK"
 
 protected:
     bool event(QEvent* event) override;

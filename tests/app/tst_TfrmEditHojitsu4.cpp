@@ -7,10 +7,10 @@
 
 #include <QAction>
 #include <QDir>
-#include <QSignalSpy>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalSpy>
 
 class TestEditHojitsu4 : public QObject
 {
@@ -71,7 +71,8 @@ private slots:
         QCOMPARE(dialog->pos(), main()->pos());
         QVERIFY(ActivateWindow(dialog));
         QCOMPARE(dialog->findChild<QLineEdit*>("Edit1")->text(),
-                 QDir::toNativeSeparators(TTestEnvironment::Current().DataDir()) + QDir::separator());
+                 QDir::toNativeSeparators(TTestEnvironment::Current().DataDir()) +
+                     QDir::separator());
         dialog->close();
     }
 };

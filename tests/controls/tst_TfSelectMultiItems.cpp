@@ -4,21 +4,6 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-namespace {
-
-// Press, release, double click; a dialog left open is cancelled so that the
-// test fails instead of waiting.
-void DoubleClick(QWidget* modal, QWidget* viewport, QPoint at)
-{
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
-    QTest::mouseDClick(viewport, Qt::LeftButton, {}, at);
-    QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
-    if (modal->isVisible())
-        static_cast<QDialog*>(modal)->reject();
-}
-
-} // namespace
-
 class TestTfSelectMultiItems : public QObject
 {
     Q_OBJECT

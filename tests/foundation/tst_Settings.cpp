@@ -37,8 +37,8 @@ private slots:
 
     void valuesKeepTheirExactText()
     {
-        const QString values[] = {"TRUE", "true", " padded ", "ＭＳ 明朝", "a=b;c", "line1\nline2",
-                                  "C:\\data\\", ""};
+        const QString values[] = {"TRUE",  "true",         " padded ",   "ＭＳ 明朝",
+                                  "a=b;c", "line1\nline2", "C:\\data\\", ""};
         int i = 0;
         for (const QString& v : values) {
             const QString name = QString("Value%1").arg(i++);

@@ -67,7 +67,8 @@ private slots:
         widget.show();
         QVERIFY(QTest::qWaitForWindowExposed(&widget));
         QTest::keyClick(&widget, Qt::Key_A);
-        QCOMPARE(TTestEnvironment::Current().prompt.LastText("error"), QString("key handler failed"));
+        QCOMPARE(TTestEnvironment::Current().prompt.LastText("error"),
+                 QString("key handler failed"));
     }
 };
 

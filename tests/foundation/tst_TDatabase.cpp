@@ -11,10 +11,8 @@
 namespace {
 
 const QList<TFieldDef> kFields = {
-    {"ID", TFieldType::Integer},
-    {"Name", TFieldType::String, 30},
-    {"Ratio", TFieldType::Float},
-    {"HIDUKE", TFieldType::DateTime},
+    {"ID", TFieldType::Integer},   {"Name", TFieldType::String, 30},
+    {"Ratio", TFieldType::Float},  {"HIDUKE", TFieldType::DateTime},
     {"Used", TFieldType::Boolean},
 };
 
@@ -46,7 +44,8 @@ private slots:
     {
         const QString data = TTestEnvironment::Current().DataDir();
         QVERIFY(!QFile::exists(engineIni()));
-        QCOMPARE(TDatabase::AliasFolder("KANMURI"), QDir::toNativeSeparators(data) + QDir::separator());
+        QCOMPARE(TDatabase::AliasFolder("KANMURI"),
+                 QDir::toNativeSeparators(data) + QDir::separator());
         QVERIFY(QFile::exists(engineIni()));
         QVERIFY(QDir(data).exists());
         TDatabase::Connection();
@@ -60,7 +59,8 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("expected");
         const QString sep = QDir::separator();
-        QTest::newRow("without") << "/srv/data" << "/srv/data" + sep;
+        QTest::newRow("without") << "/srv/data"
+                                 << "/srv/data" + sep;
         QTest::newRow("with") << "/srv/data" + sep << "/srv/data" + sep;
         QTest::newRow("empty") << "" << sep;
     }
@@ -103,12 +103,14 @@ private slots:
     {
         auto& prompt = TTestEnvironment::Current().prompt;
         prompt.AnswerNext(false);
-        QVERIFY(!TDatabase::EnsureTable("GozaiDef", kFields, "テーブルを作成しますか?", "GozaiDef.DB"));
+        QVERIFY(
+            !TDatabase::EnsureTable("GozaiDef", kFields, "テーブルを作成しますか?", "GozaiDef.DB"));
         QVERIFY(!TDatabase::TableExists("GozaiDef"));
         QCOMPARE(prompt.shown.last().caption, QString("GozaiDef.DB"));
         QCOMPARE(prompt.shown.last().text, QString("テーブルを作成しますか?"));
         prompt.AnswerNext(true);
-        QVERIFY(!TDatabase::EnsureTable("GozaiDef", kFields, "テーブルを作成しますか?", "GozaiDef.DB"));
+        QVERIFY(
+            !TDatabase::EnsureTable("GozaiDef", kFields, "テーブルを作成しますか?", "GozaiDef.DB"));
         QVERIFY(TDatabase::TableExists("GozaiDef"));
         QVERIFY(TDatabase::EnsureTable("GozaiDef", kFields, "テーブルを作成しますか?"));
         QCOMPARE(prompt.unanswered, 0);
@@ -118,14 +120,17 @@ private slots:
     {
         TDatabase::EnsureTable("Sample", kFields);
         const TDateTime day = EncodeDate(2026, 12, 7) + 0.5;
-        TQuery("insert into Sample (ID, Name, Ratio, HIDUKE, Used) values (:ID, :Name, :Ratio, :Day, :Used)")
+        TQuery("insert into Sample (ID, Name, Ratio, HIDUKE, Used) values (:ID, :Name, :Ratio, "
+               ":Day, :Used)")
             .Bind(":ID", 7)
             .BindText(":Name", "O'Brien \"舗装\"; drop table Sample")
             .Bind(":Ratio", 5.25)
             .BindDateTime(":Day", day)
             .Bind(":Used", true)
             .Exec();
-        TQuery("insert into Sample (ID, Name) values (8, :Name)").BindText(":Name", QString()).Exec();
+        TQuery("insert into Sample (ID, Name) values (8, :Name)")
+            .BindText(":Name", QString())
+            .Exec();
 
         TQuery q("select * from Sample where HIDUKE = :Day and Used = :Used");
         q.BindDateTime(":Day", day).Bind(":Used", true).Exec();

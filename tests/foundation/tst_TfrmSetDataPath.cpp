@@ -39,7 +39,7 @@ private slots:
     void activationLoadsFolderAndSettings()
     {
         WriteSetting("UnUseInkan", "TRUE");
-        WriteSetting("UseSiyou", "true");  // only the exact spelling ticks
+        WriteSetting("UseSiyou", "true"); // only the exact spelling ticks
         WriteSetting("ColorOndoNeriRange", "255");
         WriteSetting("ColorOndoSikiRange", "not a colour");
         Open();

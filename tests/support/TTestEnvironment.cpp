@@ -3,6 +3,7 @@
 #include "foundation/TDatabase.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QTimer>
 
@@ -87,4 +88,13 @@ bool ActivateWindow(QWidget* window)
     if (QApplication::activeWindow() != window)
         QApplication::setActiveWindow(window);
     return QApplication::activeWindow() == window;
+}
+
+void DoubleClick(QWidget* modal, QWidget* viewport, QPoint at)
+{
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
+    if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog->isVisible())
+        dialog->reject();
 }

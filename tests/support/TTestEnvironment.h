@@ -46,18 +46,24 @@ void WhenModalShown(std::function<void(QWidget*)> action, int timeoutMs = 5000);
 // activation on to windows owned by another window.
 bool ActivateWindow(QWidget* window);
 
+// A user's double click at `at` in an item view's viewport, as Qt's item views
+// need it (press and release before the double click). `modal`, the dialog
+// the view lives in, is cancelled when it is still open afterwards, so that a
+// test fails instead of waiting.
+void DoubleClick(QWidget* modal, QWidget* viewport, QPoint at);
+
 // main() for a test program: sets up the environment before the application.
-#define KANMURI_TEST_MAIN(TestObject)                                                             \
-    int main(int argc, char** argv)                                                               \
-    {                                                                                             \
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                       \
-            qputenv("QT_QPA_PLATFORM", "offscreen");                                              \
-        TTestEnvironment environment;                                                             \
-        TApplication app(argc, argv);                                                             \
-        InstallFontSubstitutes();                                                                 \
-        TApplication::setApplicationName(QStringLiteral("pTarmak"));                              \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                                                  \
-        TestObject test;                                                                          \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                \
-        return QTest::qExec(&test, argc, argv);                                                   \
+#define KANMURI_TEST_MAIN(TestObject)                                                              \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                        \
+            qputenv("QT_QPA_PLATFORM", "offscreen");                                               \
+        TTestEnvironment environment;                                                              \
+        TApplication app(argc, argv);                                                              \
+        InstallFontSubstitutes();                                                                  \
+        TApplication::setApplicationName(QStringLiteral("pTarmak"));                               \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
+        TestObject test;                                                                           \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&test, argc, argv);                                                    \
     }
