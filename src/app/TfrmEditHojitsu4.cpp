@@ -6,6 +6,7 @@
 #include "foundation/TApplication.h"
 #include "foundation/TfrmSetDataPath.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
@@ -75,6 +76,15 @@ bool TfrmEditHojitsu4::event(QEvent* event)
     if (event->type() == QEvent::WindowActivate)
         TApplication::Guard([this] { FormActivate(); });
     return result;
+}
+
+void TfrmEditHojitsu4::closeEvent(QCloseEvent* event)
+{
+    QMainWindow::closeEvent(event);
+    // Modeless windows opened from here may still be showing; closing the
+    // main window ends the program all the same.
+    if (event->isAccepted())
+        QCoreApplication::quit();
 }
 
 void TfrmEditHojitsu4::FormActivate()

@@ -22,6 +22,7 @@ public slots:
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption);

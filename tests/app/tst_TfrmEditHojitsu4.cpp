@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QTimer>
 
 class TestEditHojitsu4 : public QObject
 {
@@ -74,6 +75,17 @@ private slots:
                  QDir::toNativeSeparators(TTestEnvironment::Current().DataDir()) +
                      QDir::separator());
         dialog->close();
+    }
+
+    void closingTheMainWindowEndsTheProgram()
+    {
+        TForms::Instance().frmSetDataPath->show();
+        QSignalSpy quitting(qApp, &QCoreApplication::aboutToQuit);
+        QTimer::singleShot(0, main(), &QWidget::close);
+        // The event loop ends by itself; a still-open dialog must not keep it going.
+        QTimer::singleShot(3000, qApp, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QCOMPARE(quitting.size(), 1);
     }
 };
 
