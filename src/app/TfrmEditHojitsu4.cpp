@@ -5,13 +5,13 @@
 #include "foundation/FileVersion.h"
 #include "foundation/TApplication.h"
 #include "foundation/TfrmSetDataPath.h"
+#include "foundation/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QMenuBar>
-#include <QScreen>
 
 TfrmEditHojitsu4::TfrmEditHojitsu4(QWidget* parent) : QMainWindow(parent)
 {
@@ -29,10 +29,7 @@ TfrmEditHojitsu4::TfrmEditHojitsu4(QWidget* parent) : QMainWindow(parent)
     m_statusBar->AddPanel(50);
     setStatusBar(m_statusBar);
 
-    if (QScreen* screen = this->screen()) {
-        const QRect s = screen->geometry();
-        move(s.x() + (s.width() - width()) / 2, s.y() + (s.height() - height()) / 2);
-    }
+    CentreOnScreen(this);
 }
 
 QAction* TfrmEditHojitsu4::AddItem(QMenu* menu, const QString& name, const QString& caption)

@@ -1,10 +1,10 @@
 #include "controls/TFormSelect.h"
 
 #include "foundation/TApplication.h"
+#include "foundation/WindowPlacement.h"
 
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -45,9 +45,7 @@ TFormSelect::TFormSelect(QWidget* parent)
     Connect(BitBtn2, &QPushButton::clicked, this, &TFormSelect::BitBtn2Click);
     Connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TFormSelect::ListBox1DblClick);
 
-    const QScreen* screen = parent ? parent->window()->screen() : this->screen();
-    const QRect s = screen->geometry();
-    move(s.x() + (s.width() - width()) / 2, s.y() + (s.height() - height()) / 2);
+    CentreOnScreen(this);
 }
 
 int TFormSelect::SelectedIndex() const

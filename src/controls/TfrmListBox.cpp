@@ -1,10 +1,10 @@
 #include "controls/TfrmListBox.h"
 
 #include "foundation/TApplication.h"
+#include "foundation/WindowPlacement.h"
 
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 
 TfrmListBox::TfrmListBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -29,9 +29,7 @@ TfrmListBox::TfrmListBox(QWidget* parent)
     Connect(Button1, &QPushButton::clicked, this, &TfrmListBox::Button1Click);
     Connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TfrmListBox::ListBox1DblClick);
 
-    const QScreen* screen = parent ? parent->window()->screen() : this->screen();
-    const QRect s = screen->geometry();
-    move(s.x() + (s.width() - width()) / 2, s.y() + (s.height() - height()) / 2);
+    CentreOnScreen(this);
 }
 
 QString TfrmListBox::SelectedText() const

@@ -1,7 +1,8 @@
 #include "controls/TfrmProgressBar.h"
 
+#include "foundation/WindowPlacement.h"
+
 #include <QProgressBar>
-#include <QScreen>
 
 // No close button: the window goes away when the task that showed it ends.
 TfrmProgressBar::TfrmProgressBar(QWidget* parent)
@@ -19,7 +20,5 @@ TfrmProgressBar::TfrmProgressBar(QWidget* parent)
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
 
-    const QScreen* screen = parent ? parent->window()->screen() : this->screen();
-    const QRect s = screen->geometry();
-    move(s.x() + (s.width() - width()) / 2, s.y() + (s.height() - height()) / 2);
+    CentreOnScreen(this);
 }

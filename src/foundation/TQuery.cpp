@@ -8,10 +8,10 @@
 TQuery::TQuery(const QString& sql) : m_sql(sql), m_query(TDatabase::Connection())
 {
     if (!m_query.prepare(sql))
-        Fail(QStringLiteral("prepare"));
+        Fail();
 }
 
-void TQuery::Fail(const QString&) const
+void TQuery::Fail() const
 {
     QString text = m_query.lastError().text().trimmed();
     if (text.isEmpty())
@@ -43,7 +43,7 @@ TQuery& TQuery::BindDateTime(const QString& name, TDateTime value)
 TQuery& TQuery::Exec()
 {
     if (!m_query.exec())
-        Fail(QStringLiteral("exec"));
+        Fail();
     return *this;
 }
 

@@ -34,7 +34,7 @@ public:
     int RowsAffected() const;
 
 private:
-    [[noreturn]] void Fail(const QString& what) const;
+    [[noreturn]] void Fail() const;
     QString m_sql;
     QSqlQuery m_query;
 };

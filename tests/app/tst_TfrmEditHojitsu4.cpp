@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -27,9 +28,12 @@ private slots:
     }
     void cleanupTestCase() { TForms::Instance().DestroyAll(); }
 
-    void menuBarIsComplete()
+    void createdCentredWithCompleteMenuBar()
     {
         QCOMPARE(main()->windowTitle(), QString("アスファルト合材舗設実績表"));
+        const QRect screen = main()->screen()->geometry();
+        QCOMPARE(main()->pos(), QPoint((screen.width() - main()->width()) / 2,
+                                       (screen.height() - main()->height()) / 2));
         QStringList menus;
         for (QAction* top : main()->menuBar()->actions()) {
             QStringList items;

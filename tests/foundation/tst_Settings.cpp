@@ -21,6 +21,12 @@ private slots:
         bool found = true;
         ini.Read("kanmuri", "HojitsuSa", &found);
         QVERIFY(!found);
+
+        // The first start makes the key without reading anything.
+        TTestEnvironment::Current().Reset();
+        EnsureSettingsKey();
+        QVERIFY(TIniFile(TTestEnvironment::Current().ConfigDir() + "/settings.ini")
+                    .HasSection("kanmuri"));
     }
 
     void namesAreCaseInsensitive()
