@@ -32,9 +32,10 @@ bool TQtPrompt::YesNo(const QString& text, const QString& caption)
 
 bool TQtPrompt::OkCancel(const QString& text, const QString& caption)
 {
-    return QMessageBox::question(QApplication::activeWindow(), Title(caption), text,
-                                 QMessageBox::Ok | QMessageBox::Cancel,
-                                 QMessageBox::Ok) == QMessageBox::Ok;
+    // OK/Cancel guards something that cannot be undone: the exclamation icon.
+    return QMessageBox::warning(QApplication::activeWindow(), Title(caption), text,
+                                QMessageBox::Ok | QMessageBox::Cancel,
+                                QMessageBox::Ok) == QMessageBox::Ok;
 }
 
 bool TQtPrompt::InputText(const QString& caption, const QString& prompt, QString& value)
