@@ -1,7 +1,11 @@
 #include "support/TTestEnvironment.h"
 
+#include "foundation/Rows.h"
 #include "foundation/TDatabase.h"
+#include "foundation/TQuery.h"
 
+#include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -97,4 +101,42 @@ void DoubleClick(QWidget* modal, QWidget* viewport, QPoint at)
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
     if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog->isVisible())
         dialog->reject();
+}
+
+bool ChooseFromList(QComboBox* combo, const QString& text)
+{
+    combo->showPopup();
+    const int index = combo->findText(text, Qt::MatchExactly);
+    QAbstractItemView* view = combo->view();
+    if (index < 0) {
+        combo->hidePopup();
+        return false;
+    }
+    const QRect rect = view->visualRect(view->model()->index(index, combo->modelColumn()));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+    if (view->isVisible())
+        combo->hidePopup();
+    return combo->currentIndex() == index;
+}
+
+QStringList TableRows(const QString& table)
+{
+    const int columns = TextsOf("select name from pragma_table_info('" + table + "')").size();
+    QStringList result;
+    TQuery query("select * from " + table);
+    query.Exec();
+    while (query.Next()) {
+        QStringList cells;
+        for (int i = 0; i < columns; ++i)
+            cells << query.Value(i).toString();
+        result << cells.join(u'|');
+    }
+    return result;
+}
+
+void TriggerAction(QWidget* window, const char* name)
+{
+    auto* action = window->findChild<QAction*>(name);
+    QVERIFY2(action, name);
+    action->trigger();
 }

@@ -4,6 +4,7 @@
 #include "foundation/TApplication.h"
 #include "foundation/TPrompt.h"
 
+#include <QComboBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -51,6 +52,18 @@ bool ActivateWindow(QWidget* window);
 // the view lives in, is cancelled when it is still open afterwards, so that a
 // test fails instead of waiting.
 void DoubleClick(QWidget* modal, QWidget* viewport, QPoint at);
+
+// A user's choice of `text` from a combo box's list: opens the list (so that
+// its owner fills it) and clicks the entry. False when the list has no such
+// entry.
+bool ChooseFromList(QComboBox* combo, const QString& text);
+
+// Every row of `table` as "value|value|...", columns in table order, rows
+// in storage order.
+QStringList TableRows(const QString& table);
+
+// Triggers the menu entry (action) named `name` of `window`, as a click on it.
+void TriggerAction(QWidget* window, const char* name);
 
 // main() for a test program: sets up the environment before the application.
 #define KANMURI_TEST_MAIN(TestObject)                                                              \

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+
+class QMenu;
+class QMenuBar;
+
+// The frame of the register windows: a menu bar over a client area of a
+// given size, the help topic on F1 and "ヘルプ", centred on the screen.
+// FormActivate runs each time the window becomes active.
+class TRegisterDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    TRegisterDialog(QWidget* parent, const QSize& clientSize, bool sizeable);
+
+    // Parent of the window's controls, below the menu bar.
+    QWidget* Client() const { return m_client; }
+    QMenuBar* MainMenu1() const { return m_menu; }
+
+public slots:
+    virtual void FormActivate() {}
+
+protected:
+    QMenu* AddMenu(const QString& name, const QString& caption);
+    QAction* AddItem(QMenu* menu, const QString& name, const QString& caption);
+    // The menu bar's "ヘルプ", also on F1, opening `context`.
+    QAction* AddHelp(const QString& context);
+    // Shows `dialog` modally. This window's FormActivate runs as soon as it
+    // closes, before the caller goes on, as when the window gets the focus
+    // back; the activation that follows is not run twice.
+    int RunModal(QDialog* dialog);
+
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    bool m_activationHandled = false;
+    QMenuBar* m_menu;
+    QWidget* m_client;
+};
