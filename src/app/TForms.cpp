@@ -6,6 +6,12 @@
 #include "controls/TfrmListBox.h"
 #include "controls/TfrmProgressBar.h"
 #include "foundation/TfrmSetDataPath.h"
+#include "masters/TfrmEditHacchusya.h"
+#include "masters/TfrmEditKoji.h"
+#include "masters/TfrmEditKosyu.h"
+#include "masters/TfrmEditSimei.h"
+#include "masters/TfrmEditUkeoisya.h"
+#include "masters/TfrmEditZairyoName.h"
 
 TForms& TForms::Instance()
 {
@@ -16,7 +22,13 @@ TForms& TForms::Instance()
 void TForms::CreateAll()
 {
     frmEditHojitsu4 = new TfrmEditHojitsu4();
+    frmEditKoji = new TfrmEditKoji(frmEditHojitsu4);
+    frmEditKosyu = new TfrmEditKosyu(frmEditHojitsu4);
     frmSetDataPath = new TfrmSetDataPath(frmEditHojitsu4);
+    frmEditSimei = new TfrmEditSimei(frmEditHojitsu4);
+    frmEditUkeoisya = new TfrmEditUkeoisya(frmEditHojitsu4);
+    frmEditHacchusya = new TfrmEditHacchusya(frmEditHojitsu4);
+    frmEditZairyoName = new TfrmEditZairyoName(frmEditHojitsu4);
     frmProgressBar = new TfrmProgressBar(frmEditHojitsu4);
     frmListBox = new TfrmListBox(frmEditHojitsu4);
     FormSelect = new TFormSelect(frmEditHojitsu4);

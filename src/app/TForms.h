@@ -2,7 +2,13 @@
 
 class TFormSelect;
 class TfSelectMultiItems;
+class TfrmEditHacchusya;
 class TfrmEditHojitsu4;
+class TfrmEditKoji;
+class TfrmEditKosyu;
+class TfrmEditSimei;
+class TfrmEditUkeoisya;
+class TfrmEditZairyoName;
 class TfrmListBox;
 class TfrmProgressBar;
 class TfrmSetDataPath;
@@ -12,7 +18,13 @@ class TfrmSetDataPath;
 struct TForms
 {
     TfrmEditHojitsu4* frmEditHojitsu4 = nullptr;
+    TfrmEditKoji* frmEditKoji = nullptr;
+    TfrmEditKosyu* frmEditKosyu = nullptr;
     TfrmSetDataPath* frmSetDataPath = nullptr;
+    TfrmEditSimei* frmEditSimei = nullptr;
+    TfrmEditUkeoisya* frmEditUkeoisya = nullptr;
+    TfrmEditHacchusya* frmEditHacchusya = nullptr;
+    TfrmEditZairyoName* frmEditZairyoName = nullptr;
     TfrmProgressBar* frmProgressBar = nullptr;
     TfrmListBox* frmListBox = nullptr;
     TFormSelect* FormSelect = nullptr;

@@ -6,6 +6,8 @@
 #include "foundation/TApplication.h"
 #include "foundation/TfrmSetDataPath.h"
 #include "foundation/WindowPlacement.h"
+#include "masters/TfrmEditKoji.h"
+#include "masters/TfrmEditKosyu.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -50,8 +52,10 @@ void TfrmEditHojitsu4::CreateMenus()
 
     QMenu* data = menuBar()->addMenu(QStringLiteral("データ"));
     data->setObjectName(QStringLiteral("mnuData"));
-    AddItem(data, QStringLiteral("mnuKoji"), QStringLiteral("工事データ"));
-    AddItem(data, QStringLiteral("mnuKosyu"), QStringLiteral("工種データ"));
+    Connect(AddItem(data, QStringLiteral("mnuKoji"), QStringLiteral("工事データ")),
+            &QAction::triggered, this, &TfrmEditHojitsu4::mnuKojiClick);
+    Connect(AddItem(data, QStringLiteral("mnuKosyu"), QStringLiteral("工種データ")),
+            &QAction::triggered, this, &TfrmEditHojitsu4::mnuKosyuClick);
     AddItem(data, QStringLiteral("mnuGozai"), QStringLiteral("合材データ"));
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral("環境設定"));
@@ -92,13 +96,33 @@ void TfrmEditHojitsu4::FormActivate()
                                      FileVersionString(program, QStringLiteral("FileVersion")));
 }
 
+namespace {
+
+void ShowModeless(QWidget* window)
+{
+    if (!window)
+        return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
 void TfrmEditHojitsu4::mnuDataPathClick()
 {
     TfrmSetDataPath* dialog = TForms::Instance().frmSetDataPath;
-    if (!dialog)
-        return;
-    dialog->move(pos());
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
+    if (dialog)
+        dialog->move(pos());
+    ShowModeless(dialog);
+}
+
+void TfrmEditHojitsu4::mnuKojiClick()
+{
+    ShowModeless(TForms::Instance().frmEditKoji);
+}
+
+void TfrmEditHojitsu4::mnuKosyuClick()
+{
+    ShowModeless(TForms::Instance().frmEditKosyu);
 }

@@ -19,6 +19,8 @@ public:
 public slots:
     void FormActivate();
     void mnuDataPathClick();
+    void mnuKojiClick();
+    void mnuKosyuClick();
 
 protected:
     bool event(QEvent* event) override;

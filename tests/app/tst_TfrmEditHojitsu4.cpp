@@ -2,7 +2,10 @@
 #include "app/TfrmEditHojitsu4.h"
 #include "controls/TStatusBar.h"
 #include "foundation/FileVersion.h"
+#include "foundation/TDatabase.h"
 #include "foundation/TfrmSetDataPath.h"
+#include "masters/TfrmEditKoji.h"
+#include "masters/TfrmEditKosyu.h"
 #include "support/TTestEnvironment.h"
 
 #include <QAction>
@@ -79,6 +82,21 @@ private slots:
                  QDir::toNativeSeparators(TTestEnvironment::Current().DataDir()) +
                      QDir::separator());
         dialog->close();
+    }
+
+    void startCreatesTheRegisterTablesAndDataMenuOpensThem()
+    {
+        for (const char* table :
+             {"Koji1", "Kosyu4", "Hacchusya", "Ukeoisya", "Simei", "ZairyoIndex"})
+            QVERIFY2(TDatabase::TableExists(table), table);
+        for (const char* entry : {"mnuKoji", "mnuKosyu"}) {
+            main()->findChild<QAction*>(entry)->trigger();
+            QWidget* window = entry == QByteArray("mnuKoji")
+                                  ? static_cast<QWidget*>(TForms::Instance().frmEditKoji)
+                                  : static_cast<QWidget*>(TForms::Instance().frmEditKosyu);
+            QVERIFY2(window->isVisible() && !window->isModal(), entry);
+            window->close();
+        }
     }
 
     void closingTheMainWindowEndsTheProgram()
