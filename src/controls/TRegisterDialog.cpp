@@ -5,8 +5,10 @@
 #include "foundation/WindowPlacement.h"
 
 #include <QEvent>
+#include <QLayout>
 #include <QMenuBar>
 #include <QTimer>
+#include <QVBoxLayout>
 
 TRegisterDialog::TRegisterDialog(QWidget* parent, const QSize& clientSize, bool sizeable)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -15,15 +17,18 @@ TRegisterDialog::TRegisterDialog(QWidget* parent, const QSize& clientSize, bool 
 {
     m_menu->setObjectName(QStringLiteral("MainMenu1"));
     m_client->setObjectName(QStringLiteral("Client"));
-    const int menuHeight = m_menu->sizeHint().height();
-    const QSize size(clientSize.width(), clientSize.height() + menuHeight);
-    if (sizeable)
-        resize(size);
-    else
-        setFixedSize(size);
-    m_menu->setGeometry(0, 0, size.width(), menuHeight);
-    m_client->setGeometry(0, menuHeight, clientSize.width(), clientSize.height());
-    CentreOnScreen(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(m_menu);
+    layout->addWidget(m_client);
+    if (sizeable) {
+        m_client->setMinimumSize(clientSize / 2);
+        m_initialClientSize = clientSize;
+    } else {
+        m_client->setFixedSize(clientSize);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+    }
 }
 
 QMenu* TRegisterDialog::AddMenu(const QString& name, const QString& caption)
@@ -77,10 +82,17 @@ bool TRegisterDialog::event(QEvent* event)
     return result;
 }
 
-void TRegisterDialog::resizeEvent(QResizeEvent* event)
+void TRegisterDialog::showEvent(QShowEvent* event)
 {
-    QDialog::resizeEvent(event);
-    const int menuHeight = m_menu->height();
-    m_menu->resize(width(), menuHeight);
-    m_client->setGeometry(0, menuHeight, width(), height() - menuHeight);
+    // Centred once, when the menu bar and the controls have their sizes; later
+    // showings keep where the user put the window.
+    if (!m_placed) {
+        m_placed = true;
+        if (m_initialClientSize.isValid())
+            resize(m_initialClientSize.width(),
+                   m_initialClientSize.height() + m_menu->sizeHint().height());
+        layout()->activate();
+        CentreOnScreen(this);
+    }
+    QDialog::showEvent(event);
 }

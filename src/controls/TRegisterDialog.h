@@ -32,10 +32,12 @@ protected:
     int RunModal(QDialog* dialog);
 
     bool event(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     bool m_activationHandled = false;
+    bool m_placed = false;
+    QSize m_initialClientSize; // sizeable windows only
     QMenuBar* m_menu;
     QWidget* m_client;
 };
