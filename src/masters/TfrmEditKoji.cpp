@@ -136,7 +136,7 @@ void TfrmEditKoji::Button1Click()
     dialog->ListBox1->addItems(projects);
     if (RunModal(dialog.get()) != QDialog::Accepted)
         return;
-    m_record->LoadByCode(TextBefore(dialog->SelectedText(), QStringLiteral(":")));
+    m_record->LoadByCode(CodeOf(dialog->SelectedText()));
     ShowRecord();
 }
 
