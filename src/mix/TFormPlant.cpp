@@ -1,5 +1,6 @@
 #include "mix/TFormPlant.h"
 
+#include "controls/TComboBox.h"
 #include "foundation/Ime.h"
 #include "foundation/TApplication.h"
 #include "foundation/TPrompt.h"
@@ -32,21 +33,6 @@ const QStringList kHeadings = {QStringLiteral("計量順"), QStringLiteral("ビ�
 const QStringList kRowLabels = {QStringLiteral("  １"), QStringLiteral("  ２"),
                                 QStringLiteral("  ３"), QStringLiteral("  ４"),
                                 QStringLiteral("  ５"), QStringLiteral("  ６")};
-
-// A combo box that fills its list just before the list opens.
-class TDropDownComboBox : public QComboBox
-{
-public:
-    using QComboBox::QComboBox;
-    std::function<void()> OnDropDown;
-
-    void showPopup() override
-    {
-        if (OnDropDown)
-            TApplication::Guard(OnDropDown);
-        QComboBox::showPopup();
-    }
-};
 
 template <typename T> T* Named(T* widget, const char* name)
 {
@@ -105,11 +91,8 @@ TFormPlant::TFormPlant(QWidget* parent)
     addItem("mnuExit", QStringLiteral("終了"), &TFormPlant::mnuExitClick);
 
     Label(this, QStringLiteral("プラント名"), 12, 34, 70);
-    auto* combo = Named(new TDropDownComboBox(this), "ComboBox1");
-    combo->OnDropDown = [this] { ComboBox1DropDown(); };
-    ComboBox1 = combo;
-    ComboBox1->setEditable(true);
-    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox1 = Named(new TComboBox(this), "ComboBox1");
+    Connect(ComboBox1, &TComboBox::DropDown, this, &TFormPlant::ComboBox1DropDown);
     ComboBox1->setGeometry(96, 32, 190, 22);
     ImeHiragana(ComboBox1);
 
@@ -264,12 +247,7 @@ void TFormPlant::ComboBox1DropDown()
     m_plant->FillList(names);
     std::sort(names.begin(), names.end(),
               [](const QString& a, const QString& b) { return a.localeAwareCompare(b) < 0; });
-    const QString text = ComboBox1->currentText();
-    const QSignalBlocker blocker(ComboBox1);
-    ComboBox1->clear();
-    ComboBox1->addItems(names);
-    ComboBox1->setCurrentIndex(ComboBox1->findText(text, Qt::MatchExactly));
-    ComboBox1->setEditText(text);
+    ComboBox1->SetItems(names);
 }
 
 void TFormPlant::ComboBox1Select()

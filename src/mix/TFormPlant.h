@@ -4,7 +4,7 @@
 
 class QButtonGroup;
 class QCheckBox;
-class QComboBox;
+class TComboBox;
 class QGroupBox;
 class QLineEdit;
 class QMenuBar;
@@ -45,7 +45,7 @@ private:
 
     TPlant* m_plant;
     QMenuBar* MainMenu1;
-    QComboBox* ComboBox1;
+    TComboBox* ComboBox1;
     QCheckBox* CheckBox1;
     QLineEdit* Edit1;
     QLineEdit* Edit2;
