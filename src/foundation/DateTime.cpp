@@ -60,7 +60,10 @@ int DayOf(TDateTime value)
 
 QString FormatDate(TDateTime value)
 {
-    return ToQDate(value).toString(QStringLiteral("yyyy/MM/dd"));
+    const QDate d = ToQDate(value);
+    if (!d.isValid())
+        return QString();
+    return QString::asprintf("%04d/%02d/%02d", d.year(), d.month(), d.day());
 }
 
 bool TryStrToDate(const QString& text, TDateTime& value)
@@ -96,11 +99,44 @@ bool TryStrToDate(const QString& text, TDateTime& value)
 
 QString DateTimeToSqlText(TDateTime value)
 {
-    return ToQDateTime(value).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    const QDateTime dt = ToQDateTime(value);
+    const QDate d = dt.date();
+    const QTime t = dt.time();
+    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", d.year(), d.month(), d.day(),
+                             t.hour(), t.minute(), t.second());
 }
+
+namespace {
+
+// Reads `count` digits at `at`; -1 when one is not a digit.
+int Digits(const QString& text, int at, int count)
+{
+    int value = 0;
+    for (int i = at; i < at + count; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+} // namespace
 
 TDateTime SqlTextToDateTime(const QString& text)
 {
+    // Lists of a whole data folder read every stored date: the form this
+    // program writes is read directly, anything else through the parser.
+    if (text.size() == 19 && text[4] == u'-' && text[7] == u'-' && text[10] == u' ' &&
+        text[13] == u':' && text[16] == u':') {
+        const QDate date(Digits(text, 0, 4), Digits(text, 5, 2), Digits(text, 8, 2));
+        const int h = Digits(text, 11, 2), m = Digits(text, 14, 2), sec = Digits(text, 17, 2);
+        if (date.isValid() && h >= 0 && h < 24 && m >= 0 && m < 60 && sec >= 0 && sec < 60) {
+            const double days = FromQDate(date);
+            const double fraction = ((h * 60 + m) * 60 + sec) * 1000.0 / double(kMsPerDay);
+            return days >= 0 ? days + fraction : days - fraction;
+        }
+    }
     const QString t = text.trimmed();
     QDateTime dt = QDateTime::fromString(t, QStringLiteral("yyyy-MM-dd hh:mm:ss"));
     if (!dt.isValid())

@@ -121,6 +121,16 @@ QSqlDatabase TDatabase::Connection()
     return db;
 }
 
+bool TDatabase::IsAvailable()
+{
+    try {
+        Connection();
+        return true;
+    } catch (const EKanmuriError&) {
+        return false;
+    }
+}
+
 void TDatabase::Close()
 {
     {
@@ -163,6 +173,17 @@ bool TDatabase::EnsureTable(const QString& table, const QList<TFieldDef>& fields
         return false;
     CreateTable(table, fields);
     return false;
+}
+
+void TDatabase::EnsureIndex(const QString& table, const QString& name, const QStringList& columns)
+{
+    QStringList quoted;
+    for (const QString& column : columns)
+        quoted << Quoted(column);
+    QSqlQuery query(Connection());
+    if (!query.exec(QStringLiteral("create index if not exists %1 on %2 (%3)")
+                        .arg(Quoted(name), Quoted(table), quoted.join(QStringLiteral(", ")))))
+        throw EDatabaseError(query.lastError().text());
 }
 
 int MaxId(const QString& table)

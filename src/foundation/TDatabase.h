@@ -3,6 +3,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 // The program's one database alias.
 inline const QString kAlias = QStringLiteral("KANMURI");
@@ -42,6 +43,10 @@ public:
     // The open connection to the alias's database; opens it when needed.
     // Throws EDatabaseError when the folder is missing or cannot be opened.
     static QSqlDatabase Connection();
+    // True when the database can be opened. Windows created at start check
+    // their tables only then: an unreachable data folder is reported once,
+    // and the windows still open so that it can be repointed.
+    static bool IsAvailable();
     // Closes the connection (the default session).
     static void Close();
 
@@ -53,6 +58,10 @@ public:
     static bool EnsureTable(const QString& table, const QList<TFieldDef>& fields,
                             const QString& question = QString(),
                             const QString& caption = QString());
+
+    // Adds an index on `columns` of `table` unless one of that name exists.
+    // Indexes only speed lookups up; the table's columns stay as they are.
+    static void EnsureIndex(const QString& table, const QString& name, const QStringList& columns);
 
     static QString DatabaseFileName() { return QStringLiteral("kanmuri.sqlite"); }
 

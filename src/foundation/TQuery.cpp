@@ -7,6 +7,8 @@
 
 TQuery::TQuery(const QString& sql) : m_sql(sql), m_query(TDatabase::Connection())
 {
+    // Results are read once, front to back: no row cache.
+    m_query.setForwardOnly(true);
     if (!m_query.prepare(sql))
         Fail();
 }

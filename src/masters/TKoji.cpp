@@ -12,6 +12,8 @@ TKoji::TKoji(QObject* owner)
     : QObject(owner), Client(new THacchusya(this)), Contractor(new TUkeoisya(this)),
       SiteAgent(new TSimei(this))
 {
+    if (!TDatabase::IsAvailable())
+        return;
     THacchusya::EnsureTables();
     TUkeoisya::EnsureTables();
 }

@@ -6,7 +6,8 @@
 
 TSimei::TSimei(QObject* owner) : QObject(owner)
 {
-    EnsureTables();
+    if (TDatabase::IsAvailable())
+        EnsureTables();
 }
 
 bool TSimei::EnsureTables()

@@ -6,6 +6,7 @@
 #include "foundation/Conversions.h"
 #include "foundation/Ime.h"
 #include "foundation/TApplication.h"
+#include "foundation/TDatabase.h"
 #include "foundation/TPrompt.h"
 #include "masters/RegisterWidgets.h"
 #include "masters/THacchusya.h"
@@ -90,7 +91,8 @@ TfrmEditKoji::TfrmEditKoji(QWidget* parent)
     Connect(ComboBox2, &QComboBox::activated, this, &TfrmEditKoji::ComboBox2Select);
     Connect(ComboBox3, &QComboBox::activated, this, &TfrmEditKoji::ComboBox3Select);
 
-    TKoji::EnsureTables();
+    if (TDatabase::IsAvailable())
+        TKoji::EnsureTables();
 }
 
 void TfrmEditKoji::FormActivate()

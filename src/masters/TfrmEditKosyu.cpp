@@ -3,6 +3,7 @@
 #include "controls/ListBoxes.h"
 #include "foundation/Ime.h"
 #include "foundation/TApplication.h"
+#include "foundation/TDatabase.h"
 #include "masters/RegisterWidgets.h"
 #include "masters/TKosyu.h"
 
@@ -69,7 +70,8 @@ TfrmEditKosyu::TfrmEditKosyu(QWidget* parent)
     Connect(SpeedButton1, &QToolButton::clicked, this, &TfrmEditKosyu::SpeedButton1Click);
     Connect(SpeedButton2, &QToolButton::clicked, this, &TfrmEditKosyu::SpeedButton2Click);
 
-    TKosyu::EnsureTables();
+    if (TDatabase::IsAvailable())
+        TKosyu::EnsureTables();
 }
 
 void TfrmEditKosyu::FormActivate()
