@@ -2,11 +2,11 @@
 
 #include "controls/ListBoxes.h"
 #include "foundation/Ime.h"
-#include "foundation/Rows.h"
 #include "foundation/TApplication.h"
 #include "foundation/TDatabase.h"
 #include "masters/RegisterWidgets.h"
 #include "masters/TZairyoIndex.h"
+#include "mix/TGozaiDef.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -75,7 +75,8 @@ TfrmEditZairyoName::TfrmEditZairyoName(QWidget* parent)
     Connect(SpeedButton1, &QToolButton::clicked, this, &TfrmEditZairyoName::SpeedButton1Click);
     Connect(SpeedButton2, &QToolButton::clicked, this, &TfrmEditZairyoName::SpeedButton2Click);
 
-    TZairyoIndex::EnsureTables();
+    if (TDatabase::IsAvailable())
+        TZairyoIndex::EnsureTables();
 }
 
 void TfrmEditZairyoName::FormActivate()
@@ -128,8 +129,9 @@ void TfrmEditZairyoName::BitBtn1Click()
 
 void TfrmEditZairyoName::mnuLoadGozaiClick()
 {
+    QStringList names;
+    if (TDatabase::TableExists(TGozaiDef::TableName()))
+        TGozaiDef::FillList(names);
     ListBox1->clear();
-    if (TDatabase::TableExists(QStringLiteral("GozaiDef")))
-        ListBox1->addItems(
-            TextsOf(QStringLiteral("select DataName from GozaiDef order by DataName")));
+    ListBox1->addItems(names);
 }

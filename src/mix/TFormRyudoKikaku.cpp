@@ -6,6 +6,7 @@
 #include "foundation/Ime.h"
 #include "foundation/Sieves.h"
 #include "foundation/TApplication.h"
+#include "foundation/TDatabase.h"
 #include "foundation/WindowPlacement.h"
 #include "mix/TRyudoKikaku.h"
 
@@ -118,7 +119,8 @@ TFormRyudoKikaku::TFormRyudoKikaku(QWidget* parent)
     Image1->setPixmap(QPixmap::fromImage(m_chart));
 
     CentreOnScreen(this);
-    m_kikaku->EnsureTables();
+    if (TDatabase::IsAvailable())
+        m_kikaku->EnsureTables();
 }
 
 bool TFormRyudoKikaku::Execute()

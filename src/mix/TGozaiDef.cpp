@@ -1,0 +1,261 @@
+#include "mix/TGozaiDef.h"
+
+#include "foundation/Conversions.h"
+#include "foundation/Rows.h"
+#include "foundation/Settings.h"
+#include "foundation/TDatabase.h"
+#include "foundation/TQuery.h"
+#include "foundation/TTransaction.h"
+#include "masters/TZairyoIndex.h"
+#include "mix/TGozai.h"
+#include "mix/THotbinHaigoritu.h"
+#include "mix/TPlant.h"
+#include "mix/TRyudoKikaku.h"
+#include "mix/TRyudoRange.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// The columns of GozaiDef in table order; loaders read them by position.
+QStringList Columns()
+{
+    QStringList columns{QStringLiteral("id"),        QStringLiteral("DataName"),
+                        QStringLiteral("PrintName"), QStringLiteral("RyudoID"),
+                        QStringLiteral("Kosyu"),     QStringLiteral("Ruiseki")};
+    for (int i = 0; i < TGozaiDef::MitudoCount; ++i)
+        columns << QStringLiteral("Mitudo%1").arg(i);
+    for (int i = 0; i < TGozaiDef::RatioRows; ++i)
+        columns << QStringLiteral("RituID%1").arg(i);
+    for (int i = 0; i < TGozaiDef::RangeRows; ++i)
+        columns << QStringLiteral("RyudoID%1").arg(i);
+    for (int i = 0; i < TGozaiDef::RangeRows; ++i)
+        columns << QStringLiteral("Jyuryo%1").arg(i);
+    return columns;
+}
+
+constexpr int kMitudoAt = 6;
+constexpr int kRatioAt = 13;
+constexpr int kRangeAt = 15;
+constexpr int kJyuryoAt = 27;
+
+QList<TFieldDef> Fields()
+{
+    QList<TFieldDef> fields;
+    const QStringList columns = Columns();
+    for (int i = 0; i < columns.size(); ++i) {
+        if (i == 1 || i == 2)
+            fields.append({columns[i], TFieldType::String, 64});
+        else if (i == 5)
+            fields.append({columns[i], TFieldType::Boolean});
+        else if (i >= kMitudoAt && i < kRatioAt)
+            fields.append({columns[i], TFieldType::String, 32});
+        else if (i >= kJyuryoAt)
+            fields.append({columns[i], TFieldType::String, 32});
+        else
+            fields.append({columns[i], TFieldType::Integer});
+    }
+    return fields;
+}
+
+QString JuryoSetting(int i)
+{
+    return QStringLiteral("Juryo%1").arg(i);
+}
+
+// A name that would reach outside the mix-data folder names no file there.
+bool IsPlainFileName(const QString& name)
+{
+    return !name.isEmpty() && name != QStringLiteral("..") && !name.contains(u'/') &&
+           !name.contains(u'\\') && !name.contains(u':');
+}
+
+} // namespace
+
+TGozaiDef::TGozaiDef(QObject* owner) : QObject(owner), Standard(new TRyudoKikaku(this))
+{
+    Standard->Kikakumei = StandardName();
+    for (auto& ratio : Ratios)
+        ratio = new THotbinHaigoritu(this);
+    for (auto& range : Ranges)
+        range = new TRyudoRange(this);
+    if (TDatabase::IsAvailable())
+        TZairyoIndex::EnsureTables();
+}
+
+bool TGozaiDef::EnsureTables()
+{
+    const bool existed =
+        TDatabase::EnsureTable(TableName(), Fields(), QStringLiteral("テーブルを作成しますか?"),
+                               QStringLiteral("GozaiDef"));
+    Standard->EnsureTables();
+    Ratios[0]->EnsureTables();
+    Ranges[0]->EnsureTables();
+    return existed;
+}
+
+void TGozaiDef::Clear()
+{
+    ID = 0;
+    DataName.clear();
+    PrintName.clear();
+    // The whole standard, not only its name: a new definition must not keep
+    // the sieves and ID of the one shown before.
+    Standard->Clear();
+    if (TDatabase::TableExists(TRyudoKikaku::TableName()))
+        Standard->LoadByName(StandardName());
+    if (Standard->ID == 0)
+        Standard->Kikakumei = StandardName();
+    Kosyu = 0;
+    Ruiseki = false;
+    for (THotbinHaigoritu* ratio : Ratios)
+        ratio->LoadById(0);
+    for (TRyudoRange* range : Ranges)
+        range->LoadById(0);
+    Mitudo.fill(QString());
+    Jyuryo.fill(QString());
+}
+
+bool TGozaiDef::LoadByName(const QString& name)
+{
+    TQuery query(QStringLiteral("select ") + Columns().join(QStringLiteral(", ")) +
+                 QStringLiteral(" from GozaiDef where DataName = :DataName"));
+    query.BindText(QStringLiteral(":DataName"), name).Exec();
+    if (!query.Next()) {
+        Clear();
+        DataName = name;
+        PrintName = name;
+        return false;
+    }
+    ID = query.Value(0).toInt();
+    DataName = query.Value(1).toString();
+    PrintName = query.Value(2).toString();
+    const int standard = query.Value(3).toInt();
+    Kosyu = query.Value(4).toInt();
+    Ruiseki = query.Value(5).toBool();
+    for (int i = 0; i < MitudoCount; ++i)
+        Mitudo[i] = query.Value(kMitudoAt + i).toString();
+    int ratioIds[RatioRows];
+    for (int i = 0; i < RatioRows; ++i)
+        ratioIds[i] = query.Value(kRatioAt + i).toInt();
+    int rangeIds[RangeRows];
+    QString stored[RangeRows];
+    for (int i = 0; i < RangeRows; ++i) {
+        rangeIds[i] = query.Value(kRangeAt + i).toInt();
+        stored[i] = query.Value(kJyuryoAt + i).toString();
+    }
+
+    Standard->LoadById(standard);
+    for (int i = 0; i < RatioRows; ++i)
+        Ratios[i]->LoadById(ratioIds[i]);
+    for (int i = 0; i < RangeRows; ++i) {
+        Jyuryo[i].clear();
+        Ranges[i]->LoadById(rangeIds[i]);
+        if (Ranges[i]->IsEmpty())
+            continue;
+        // The definition's own mass range wins; the last one entered anywhere
+        // only fills a gap, so loading one mixture never shows another's.
+        Jyuryo[i] = stored[i].isEmpty() ? ReadSetting(JuryoSetting(i)) : stored[i];
+    }
+    return true;
+}
+
+void TGozaiDef::Save(const QString& name)
+{
+    TTransaction transaction;
+    TQuery find(QStringLiteral("select id from GozaiDef where DataName = :DataName"));
+    find.BindText(QStringLiteral(":DataName"), name).Exec();
+    const bool found = find.Next();
+    if (found) {
+        ID = find.Value(0).toInt();
+    } else {
+        // A new row gets sub-rows of its own, also when its values were
+        // loaded from another definition.
+        for (THotbinHaigoritu* ratio : Ratios) {
+            const auto values = ratio->D;
+            ratio->LoadById(0);
+            ratio->D = values;
+        }
+        for (TRyudoRange* range : Ranges) {
+            const auto values = range->Values;
+            range->LoadById(0);
+            range->Values = values;
+        }
+        ID = NextId();
+    }
+
+    TColumnValues values{{QStringLiteral("id"), ID},
+                         {QStringLiteral("DataName"), DataName},
+                         {QStringLiteral("PrintName"), PrintName},
+                         {QStringLiteral("RyudoID"), Standard->ID},
+                         {QStringLiteral("Kosyu"), Kosyu},
+                         {QStringLiteral("Ruiseki"), Ruiseki}};
+    for (int i = 0; i < MitudoCount; ++i)
+        values.append({QStringLiteral("Mitudo%1").arg(i), Mitudo[i]});
+    for (int i = 0; i < RatioRows; ++i) {
+        Ratios[i]->Save();
+        values.append({QStringLiteral("RituID%1").arg(i), Ratios[i]->ID});
+    }
+    for (int i = 0; i < RangeRows; ++i) {
+        Ranges[i]->Save();
+        values.append({QStringLiteral("RyudoID%1").arg(i), Ranges[i]->ID});
+    }
+    for (int i = 0; i < RangeRows; ++i)
+        values.append({QStringLiteral("Jyuryo%1").arg(i), Jyuryo[i]});
+    InsertOrUpdate(TableName(), {{QStringLiteral("id"), ID}}, values);
+
+    if (!DataName.isEmpty()) {
+        TZairyoIndex index;
+        index.ZKubun = 0;
+        index.ZName = DataName;
+        TZairyoIndex::EnsureTables();
+        index.AddIfMissing();
+    }
+    transaction.Commit();
+
+    for (int i = 0; i < RangeRows; ++i)
+        if (NumberOrZero(Jyuryo[i]) > 0)
+            WriteSetting(JuryoSetting(i), Jyuryo[i]);
+}
+
+void TGozaiDef::Delete()
+{
+    TTransaction transaction;
+    DeleteRows(TableName(), {{QStringLiteral("id"), ID}});
+    for (THotbinHaigoritu* ratio : Ratios)
+        ratio->Delete();
+    for (TRyudoRange* range : Ranges)
+        range->Delete();
+    transaction.Commit();
+}
+
+int TGozaiDef::NextId()
+{
+    return MaxId(TableName()) + 1;
+}
+
+void TGozaiDef::FillList(QStringList& list)
+{
+    list = TextsOf(QStringLiteral("select DataName from GozaiDef order by DataName"));
+}
+
+TPlantRecord TGozaiDef::PlantForMix(const QString& name)
+{
+    TPlant plant;
+    plant.LoadStandard();
+    if (ReadSetting(QStringLiteral("PlantDataAlwaysDefaultUse")) == QStringLiteral("TRUE"))
+        return plant;
+    const QString folder = ReadSetting(QStringLiteral("HaigodataPath"));
+    // A folder that is not there: the file is looked for where the program
+    // runs, without changing the process's directory.
+    const QDir directory(!folder.isEmpty() && QFileInfo(folder).isDir() ? folder
+                                                                        : QDir::currentPath());
+    const QString file = directory.filePath(name + QStringLiteral(".Goz"));
+    if (IsPlainFileName(name) && QFileInfo(file).isFile()) {
+        TGozai gozai;
+        gozai.LoadFromFile(file);
+        plant.LoadByName(gozai.PlantName());
+    }
+    return plant;
+}

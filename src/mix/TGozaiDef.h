@@ -1,0 +1,64 @@
+#pragma once
+
+#include "mix/TPlantRecord.h"
+
+#include <QObject>
+#include <QStringList>
+#include <array>
+
+class THotbinHaigoritu;
+class TRyudoKikaku;
+class TRyudoRange;
+
+// A mix definition (合材データ): one row of GozaiDef with its gradation
+// standard, two hot-bin ratio rows and twelve gradation range rows, found by
+// its name.
+class TGozaiDef : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int RatioRows = 2;
+    static constexpr int RangeRows = 12;
+    static constexpr int MitudoCount = 7;
+
+    explicit TGozaiDef(QObject* owner = nullptr);
+
+    static QString TableName() { return QStringLiteral("GozaiDef"); }
+    static QString StandardName() { return QStringLiteral("[0]標準"); }
+
+    int ID = 0;
+    QString DataName;
+    QString PrintName;
+    TRyudoKikaku* Standard;
+    // Use: 0 "安定処理", 1 "歩道舗装", 2 "表層基層（中間層）".
+    int Kosyu = 0;
+    // Recycled material is weighed on top of the last bin's weighed value.
+    bool Ruiseki = false;
+    // [0] aggregate basis "骨材配合率", [1] total mix basis "全配合率".
+    std::array<THotbinHaigoritu*, RatioRows> Ratios;
+    // "容積補正率", "含水量", "実際密度", "理論最大密度", "空隙率", "安定度", "フロー値".
+    std::array<QString, MitudoCount> Mitudo;
+    // Material columns 0-10 and, at 11, the target gradation.
+    std::array<TRyudoRange*, RangeRows> Ranges;
+    std::array<QString, RangeRows> Jyuryo;
+
+    // Asks before creating GozaiDef; then makes sure the standards, ratio and
+    // range tables exist. True when GozaiDef existed.
+    bool EnsureTables();
+    // An empty definition under the standard "[0]標準" (loaded whole).
+    void Clear();
+    // False when there is none: the record is cleared and holds `name` as
+    // data and print name.
+    bool LoadByName(const QString& name);
+    // Stores the definition as the row of `name`, a new one with new sub-rows
+    // when there is none; all or nothing. The name joins the material name
+    // index.
+    void Save(const QString& name);
+    // Deletes the row and its ratio and range rows; the standard stays.
+    void Delete();
+    static int NextId();
+    static void FillList(QStringList& list);
+    // The plant that makes the mixture `name`: the one named at the head of
+    // its mix data file, else the standard plant.
+    static TPlantRecord PlantForMix(const QString& name);
+};
