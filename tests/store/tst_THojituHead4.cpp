@@ -1,0 +1,151 @@
+#include "foundation/Rows.h"
+#include "foundation/TQuery.h"
+#include "masters/TKoji.h"
+#include "masters/TKosyu.h"
+#include "mix/TGozaiDef.h"
+#include "store/THojituHead4.h"
+#include "store/THojituLine4.h"
+#include "support/TTestEnvironment.h"
+
+namespace {
+
+int SaveHeader(const QString& code, const QString& kosyu, const QString& gozai)
+{
+    THojituHead4 head;
+    head.Koji->Code = code;
+    head.Kosyu->Kosyumei = kosyu;
+    head.Gozai->DataName = gozai;
+    head.Save();
+    return head.ID;
+}
+
+void SaveDay(int sid, int day)
+{
+    THojituLine4 line;
+    line.SID = sid;
+    line.Hiduke = EncodeDate(2026, 6, day);
+    line.Save();
+}
+
+} // namespace
+
+class TestHojituHead4 : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        TTestEnvironment::Current().Reset();
+        QVERIFY(!THojituHead4::EnsureTables());
+        QVERIFY(!THojituLine4::EnsureTables());
+    }
+
+    void tablesKeepTheirColumns()
+    {
+        QVERIFY(THojituHead4::EnsureTables() && THojituLine4::EnsureTables());
+        QCOMPARE(TextsOf("select name from pragma_table_info('HojituHead4') order by cid"),
+                 QStringList({"ID", "KOJICODE", "KOSYUMEI", "GOZAIMEI"}));
+        const QStringList line =
+            TextsOf("select name from pragma_table_info('HojituLine4') order by cid");
+        QCOMPARE(line.size(), 36);
+        QCOMPARE(line.mid(0, 4), QStringList({"SID", "HIDUKE", "SOKUTEN", "H00"}));
+        QCOMPARE(line.last(), QString("H32"));
+    }
+
+    void nextIdFollowsTheLargest()
+    {
+        QCOMPARE(THojituHead4::NextId(), 1);
+        for (int id : {1, 2, 7})
+            TQuery(QString("insert into HojituHead4 (ID) values (%1)").arg(id)).Exec();
+        QCOMPARE(THojituHead4::NextId(), 8);
+        THojituHead4 head;
+        head.ID = 7;
+        head.Delete();
+        QCOMPARE(THojituHead4::NextId(), 3);
+    }
+
+    void saveReusesTheIdOfItsKeys()
+    {
+        const int a = SaveHeader("K1", "表層工", "密粒13");
+        const int b = SaveHeader("K1", "基層工", "密粒13");
+        QCOMPARE(SaveHeader("K1", "表層工", "密粒13"), a);
+        QCOMPARE(TableRows("HojituHead4"),
+                 QStringList({"1|K1|表層工|密粒13", "2|K1|基層工|密粒13"}));
+        QCOMPARE(b, 2);
+
+        THojituHead4 head;
+        head.Koji->Code = "K1";
+        head.Kosyu->Kosyumei = "基層工";
+        head.Gozai->DataName = "密粒13";
+        head.LoadByKeys();
+        QCOMPARE(head.ID, b);
+        head.Gozai->DataName = "無い";
+        head.LoadByKeys();
+        QCOMPARE(head.ID, 0);
+        QCOMPARE(head.Gozai->DataName, QString("無い"));
+    }
+
+    void loadByIdLooksTheRegistersUp()
+    {
+        TKoji koji;
+        koji.Code = "K1";
+        koji.Kojimei = "国道5号";
+        koji.Save();
+        const int id = SaveHeader("K1", "表層工", "密粒13");
+        THojituHead4 head;
+        head.LoadById(id);
+        QCOMPARE(head.ID, id);
+        QCOMPARE(head.Koji->Kojimei, QString("国道5号"));
+        QCOMPARE(head.Kosyu->Kosyumei, QString("表層工"));
+        QCOMPARE(head.Gozai->PrintName, QString("密粒13")); // no definition: its name
+    }
+
+    void deleteRemovesEveryLine()
+    {
+        const int a = SaveHeader("K1", "表層工", "密粒13");
+        const int b = SaveHeader("K1", "基層工", "密粒13");
+        SaveDay(a, 1);
+        SaveDay(a, 2);
+        SaveDay(b, 1);
+        THojituHead4 head;
+        head.ID = a;
+        head.Delete();
+        QCOMPARE(TextsOf("select SID from HojituLine4"), QStringList({QString::number(b)}));
+        QCOMPARE(TableRows("HojituHead4").size(), 1);
+    }
+
+    void failedLineSaveKeepsNoPartialDay()
+    {
+        const int a = SaveHeader("K1", "表層工", "密粒13");
+        TQuery("create trigger refuse after insert on HojituLine4 "
+               "begin select raise(abort, 'refused'); end")
+            .Exec();
+        QVERIFY_THROWS_EXCEPTION(std::exception, SaveDay(a, 1));
+        QCOMPARE(TableRows("HojituLine4"), QStringList());
+    }
+
+    void listAllShowsEachLineOfARegisteredProject()
+    {
+        TKoji koji;
+        koji.Code = "K1";
+        koji.Kojimei = "国道5号";
+        koji.Save();
+        const int a = SaveHeader("K1", "表層工", "密粒13");
+        SaveHeader("K1", "基層工", "粗粒20");                    // no lines
+        const int orphan = SaveHeader("K9", "表層工", "密粒13"); // project not registered
+        SaveDay(a, 3);
+        SaveDay(a, 4);
+        SaveDay(orphan, 3);
+        QList<THojituListItem> list{{"old", {}}};
+        THojituHead4::ListAll(list);
+        QStringList entries;
+        for (const THojituListItem& item : list)
+            entries << item.Caption + "|" + item.SubItems.join('|');
+        entries.sort();
+        QCOMPARE(entries, QStringList({"国道5号|表層工|密粒13|2026/06/03|1",
+                                       "国道5号|表層工|密粒13|2026/06/04|1"}));
+    }
+};
+
+KANMURI_TEST_MAIN(TestHojituHead4)
+#include "tst_THojituHead4.moc"
