@@ -1,6 +1,8 @@
 #include "app/TForms.h"
 
 #include "app/TfrmEditHojitsu4.h"
+#include "app/TfrmSetFont.h"
+#include "app/TfrmSetHojituKetasu.h"
 #include "controls/TFormSelect.h"
 #include "controls/TfSelectMultiItems.h"
 #include "controls/TfrmListBox.h"
@@ -12,6 +14,8 @@
 #include "masters/TfrmEditSimei.h"
 #include "masters/TfrmEditUkeoisya.h"
 #include "masters/TfrmEditZairyoName.h"
+#include "mix/TFormPlant.h"
+#include "mix/TFormRyudoKikaku.h"
 
 TForms& TForms::Instance()
 {
@@ -24,6 +28,9 @@ void TForms::CreateAll()
     frmEditHojitsu4 = new TfrmEditHojitsu4();
     frmEditKoji = new TfrmEditKoji(frmEditHojitsu4);
     frmEditKosyu = new TfrmEditKosyu(frmEditHojitsu4);
+    FormRyudoKikaku = new TFormRyudoKikaku(frmEditHojitsu4);
+    FormPlant = new TFormPlant(frmEditHojitsu4);
+    frmSetHojituKetasu = new TfrmSetHojituKetasu(frmEditHojitsu4);
     frmSetDataPath = new TfrmSetDataPath(frmEditHojitsu4);
     frmEditSimei = new TfrmEditSimei(frmEditHojitsu4);
     frmEditUkeoisya = new TfrmEditUkeoisya(frmEditHojitsu4);
@@ -32,6 +39,7 @@ void TForms::CreateAll()
     frmProgressBar = new TfrmProgressBar(frmEditHojitsu4);
     frmListBox = new TfrmListBox(frmEditHojitsu4);
     FormSelect = new TFormSelect(frmEditHojitsu4);
+    frmSetFont = new TfrmSetFont(frmEditHojitsu4);
     fSelectMultiItems = new TfSelectMultiItems(frmEditHojitsu4);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+class TFormPlant;
+class TFormRyudoKikaku;
 class TFormSelect;
 class TfSelectMultiItems;
 class TfrmEditHacchusya;
@@ -11,6 +13,8 @@ class TfrmEditUkeoisya;
 class TfrmEditZairyoName;
 class TfrmListBox;
 class TfrmProgressBar;
+class TfrmSetFont;
+class TfrmSetHojituKetasu;
 class TfrmSetDataPath;
 
 // The windows the program creates once at start and keeps for the whole run,
@@ -20,6 +24,9 @@ struct TForms
     TfrmEditHojitsu4* frmEditHojitsu4 = nullptr;
     TfrmEditKoji* frmEditKoji = nullptr;
     TfrmEditKosyu* frmEditKosyu = nullptr;
+    TFormRyudoKikaku* FormRyudoKikaku = nullptr;
+    TFormPlant* FormPlant = nullptr;
+    TfrmSetHojituKetasu* frmSetHojituKetasu = nullptr;
     TfrmSetDataPath* frmSetDataPath = nullptr;
     TfrmEditSimei* frmEditSimei = nullptr;
     TfrmEditUkeoisya* frmEditUkeoisya = nullptr;
@@ -28,6 +35,7 @@ struct TForms
     TfrmProgressBar* frmProgressBar = nullptr;
     TfrmListBox* frmListBox = nullptr;
     TFormSelect* FormSelect = nullptr;
+    TfrmSetFont* frmSetFont = nullptr;
     TfSelectMultiItems* fSelectMultiItems = nullptr;
 
     static TForms& Instance();

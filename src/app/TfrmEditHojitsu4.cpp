@@ -1,13 +1,18 @@
 #include "app/TfrmEditHojitsu4.h"
 
 #include "app/TForms.h"
+#include "app/TfrmSetFont.h"
+#include "app/TfrmSetHojituKetasu.h"
 #include "controls/TStatusBar.h"
 #include "foundation/FileVersion.h"
 #include "foundation/TApplication.h"
+#include "foundation/TDatabase.h"
 #include "foundation/TfrmSetDataPath.h"
 #include "foundation/WindowPlacement.h"
 #include "masters/TfrmEditKoji.h"
 #include "masters/TfrmEditKosyu.h"
+#include "store/THojituHead4.h"
+#include "store/THojituLine4.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -32,6 +37,13 @@ TfrmEditHojitsu4::TfrmEditHojitsu4(QWidget* parent) : QMainWindow(parent)
     setStatusBar(m_statusBar);
 
     CentreOnScreen(this);
+
+    m_head = new THojituHead4(this);
+    m_line = new THojituLine4(this);
+    if (TDatabase::IsAvailable()) {
+        THojituHead4::EnsureTables();
+        THojituLine4::EnsureTables();
+    }
 }
 
 QAction* TfrmEditHojitsu4::AddItem(QMenu* menu, const QString& name, const QString& caption)
@@ -63,8 +75,10 @@ void TfrmEditHojitsu4::CreateMenus()
     QAction* dataPath = AddItem(settings, QStringLiteral("mnuDataPath"),
                                 QStringLiteral("データ格納フォルダの設定"));
     Connect(dataPath, &QAction::triggered, this, &TfrmEditHojitsu4::mnuDataPathClick);
-    AddItem(settings, QStringLiteral("mnuKetasu"), QStringLiteral("項目別桁数の設定"));
-    AddItem(settings, QStringLiteral("mnuFont"), QStringLiteral("フォントの設定"));
+    Connect(AddItem(settings, QStringLiteral("mnuKetasu"), QStringLiteral("項目別桁数の設定")),
+            &QAction::triggered, this, &TfrmEditHojitsu4::mnuKetasuClick);
+    Connect(AddItem(settings, QStringLiteral("mnuFont"), QStringLiteral("フォントの設定")),
+            &QAction::triggered, this, &TfrmEditHojitsu4::mnuFontClick);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
     help->setObjectName(QStringLiteral("mnuHelp"));
@@ -125,4 +139,15 @@ void TfrmEditHojitsu4::mnuKojiClick()
 void TfrmEditHojitsu4::mnuKosyuClick()
 {
     ShowModeless(TForms::Instance().frmEditKosyu);
+}
+
+void TfrmEditHojitsu4::mnuKetasuClick()
+{
+    ShowModeless(TForms::Instance().frmSetHojituKetasu);
+}
+
+void TfrmEditHojitsu4::mnuFontClick()
+{
+    if (TfrmSetFont* dialog = TForms::Instance().frmSetFont)
+        dialog->exec();
 }

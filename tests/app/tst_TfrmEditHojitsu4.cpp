@@ -1,5 +1,7 @@
 #include "app/TForms.h"
 #include "app/TfrmEditHojitsu4.h"
+#include "app/TfrmSetFont.h"
+#include "app/TfrmSetHojituKetasu.h"
 #include "controls/TStatusBar.h"
 #include "foundation/FileVersion.h"
 #include "foundation/TDatabase.h"
@@ -97,6 +99,21 @@ private slots:
             QVERIFY2(window->isVisible() && !window->isModal(), entry);
             window->close();
         }
+    }
+
+    void settingsMenuOpensTheDigitsAndFontDialogs()
+    {
+        main()->findChild<QAction*>("mnuKetasu")->trigger();
+        QWidget* digits = TForms::Instance().frmSetHojituKetasu;
+        QVERIFY(digits->isVisible() && !digits->isModal());
+        digits->close();
+        bool modal = false;
+        WhenModalShown([&](QWidget* dialog) {
+            modal = dialog == TForms::Instance().frmSetFont;
+            dialog->close();
+        });
+        main()->findChild<QAction*>("mnuFont")->trigger();
+        QVERIFY(modal);
     }
 
     void closingTheMainWindowEndsTheProgram()
