@@ -61,6 +61,21 @@ bool InsertOrUpdate(const QString& table, const TColumnValues& keys, const TColu
     return found;
 }
 
+bool LoadRow(const QString& table, const QStringList& columns, const TColumnValues& keys,
+             QVariantList& values)
+{
+    TQuery query(QStringLiteral("select ") + columns.join(QStringLiteral(", ")) +
+                 QStringLiteral(" from ") + table + WhereClause(keys));
+    BindKeys(query, keys);
+    query.Exec();
+    values.clear();
+    if (!query.Next())
+        return false;
+    for (int i = 0; i < columns.size(); ++i)
+        values << query.Value(i);
+    return true;
+}
+
 void DeleteRows(const QString& table, const TColumnValues& keys)
 {
     TQuery query(QStringLiteral("delete from ") + table + WhereClause(keys));

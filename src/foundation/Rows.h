@@ -21,6 +21,11 @@ bool RowExists(const QString& table, const TColumnValues& keys);
 // Returns true when it updated.
 bool InsertOrUpdate(const QString& table, const TColumnValues& keys, const TColumnValues& values);
 
+// Reads `columns` of the first row whose `keys` columns equal their values
+// into `values`, in order; false when there is none.
+bool LoadRow(const QString& table, const QStringList& columns, const TColumnValues& keys,
+             QVariantList& values);
+
 // Deletes every row whose `keys` columns equal their values.
 void DeleteRows(const QString& table, const TColumnValues& keys);
 

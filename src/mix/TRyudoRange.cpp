@@ -1,7 +1,7 @@
 #include "mix/TRyudoRange.h"
 
+#include "foundation/Rows.h"
 #include "foundation/TDatabase.h"
-#include "foundation/TQuery.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -13,18 +13,20 @@ QString Column(int i)
     return QStringLiteral("R%1").arg(i);
 }
 
-// ":A" for the ID, ":B" ... ":U" for the texts.
-QString Param(int position)
-{
-    return QStringLiteral(":") + QChar(u'A' + position);
-}
-
 QList<TFieldDef> Fields()
 {
     QList<TFieldDef> fields = {{QStringLiteral("ID"), TFieldType::Integer}};
     for (int i = 0; i < TRyudoRange::ValueCount; ++i)
         fields.append({Column(i), TFieldType::String, 10});
     return fields;
+}
+
+QStringList Columns()
+{
+    QStringList columns;
+    for (int i = 0; i < TRyudoRange::ValueCount; ++i)
+        columns << Column(i);
+    return columns;
 }
 
 } // namespace
@@ -46,56 +48,31 @@ void TRyudoRange::Clear()
 
 void TRyudoRange::LoadById(int id)
 {
-    QStringList columns;
-    for (int i = 0; i < ValueCount; ++i)
-        columns << Column(i);
-    TQuery q(QStringLiteral("select ID, %1 from RyudoRange where ID = :ID")
-                 .arg(columns.join(QStringLiteral(", "))));
-    q.Bind(QStringLiteral(":ID"), id).Exec();
-    if (!q.Next()) {
+    QVariantList row;
+    if (!LoadRow(TableName(), Columns(), {{QStringLiteral("ID"), id}}, row)) {
         Clear();
         ID = id;
         return;
     }
-    ID = q.Integer(0);
+    ID = id;
     for (int i = 0; i < ValueCount; ++i)
-        Values[i] = q.Value(1 + i).toString();
+        Values[i] = row[i].toString();
 }
 
 void TRyudoRange::Save()
 {
-    bool found = false;
-    {
-        TQuery q(QStringLiteral("select ID from RyudoRange where ID = :ID"));
-        q.Bind(QStringLiteral(":ID"), ID).Exec();
-        found = q.Next();
-    }
-    QStringList columns, params, sets;
-    for (int i = 0; i < ValueCount; ++i) {
-        columns << Column(i);
-        params << Param(1 + i);
-        sets << Column(i) + QStringLiteral(" = ") + Param(1 + i);
-    }
-    QString sql;
-    if (found) {
-        sql = QStringLiteral("update RyudoRange set %1 where ID = :A")
-                  .arg(sets.join(QStringLiteral(", ")));
-    } else {
+    if (!RowExists(TableName(), {{QStringLiteral("ID"), ID}}))
         ID = NextId();
-        sql = QStringLiteral("insert into RyudoRange (ID, %1) values (:A, %2)")
-                  .arg(columns.join(QStringLiteral(", ")), params.join(QStringLiteral(", ")));
-    }
-    TQuery q(sql);
-    q.Bind(Param(0), ID);
+    TColumnValues values{{QStringLiteral("ID"), ID}};
+    const QStringList columns = Columns();
     for (int i = 0; i < ValueCount; ++i)
-        q.BindText(params[i], Values[i]);
-    q.Exec();
+        values.append({columns[i], Values[i]});
+    InsertOrUpdate(TableName(), {{QStringLiteral("ID"), ID}}, values);
 }
 
 void TRyudoRange::Delete()
 {
-    TQuery q(QStringLiteral("delete from RyudoRange where ID = :ID"));
-    q.Bind(QStringLiteral(":ID"), ID).Exec();
+    DeleteRows(TableName(), {{QStringLiteral("ID"), ID}});
 }
 
 int TRyudoRange::NextId() const
