@@ -12,13 +12,7 @@ class TestSetFont : public QObject
 
     std::unique_ptr<TfrmSetFont> form;
 
-    template <typename T> T* Control(const char* name)
-    {
-        T* c = form->findChild<T*>(name);
-        if (!c)
-            qFatal("control %s missing", name);
-        return c;
-    }
+    template <typename T> T* Control(const char* name) { return ControlOf<T>(form.get(), name); }
 
     // Shows the dialog modally, as the main window does, and runs `action`
     // in it; the dialog is left however `action` leaves it.

@@ -13,13 +13,7 @@ class TestSetHojituKetasu : public QObject
 
     std::unique_ptr<TfrmSetHojituKetasu> form;
 
-    template <typename T> T* Control(const char* name)
-    {
-        T* c = form->findChild<T*>(name);
-        if (!c)
-            qFatal("control %s missing", name);
-        return c;
-    }
+    template <typename T> T* Control(const char* name) { return ControlOf<T>(form.get(), name); }
 
     static QString Key(int number) { return QStringLiteral("HojituKetasu%1").arg(number); }
 

@@ -18,13 +18,7 @@ class TestSetDataPath : public QObject
 
     std::unique_ptr<TfrmSetDataPath> form;
 
-    template <typename T> T* Control(const char* name)
-    {
-        T* c = form->findChild<T*>(name);
-        if (!c)
-            qFatal("control %s missing", name);
-        return c;
-    }
+    template <typename T> T* Control(const char* name) { return ControlOf<T>(form.get(), name); }
 
     void Open()
     {

@@ -11,14 +11,6 @@
 
 namespace {
 
-QStringList Items(const QListWidget* list)
-{
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->item(i)->text();
-    return items;
-}
-
 QStringList Rewritten(const QStringList& names)
 {
     TKosyu k;
@@ -101,18 +93,18 @@ private slots:
         w.show();
         w.FormActivate();
         QCOMPARE(w.windowTitle(), QString("工種の登録"));
-        QCOMPARE(Items(w.ListBox1), QStringList({"A", "B", "C"}));
+        QCOMPARE(ListItems(w.ListBox1), QStringList({"A", "B", "C"}));
         QCOMPARE(w.ListBox1->currentRow(), 0);
         QVERIFY(!w.Button1->isEnabled());
 
         // Up on the first and down on the last do nothing.
         QTest::mouseClick(w.SpeedButton1, Qt::LeftButton);
-        QCOMPARE(Items(w.ListBox1), QStringList({"A", "B", "C"}));
+        QCOMPARE(ListItems(w.ListBox1), QStringList({"A", "B", "C"}));
         w.ListBox1->setCurrentRow(2);
         QTest::mouseClick(w.SpeedButton2, Qt::LeftButton);
         QTest::mouseClick(w.SpeedButton1, Qt::LeftButton);
         QTest::mouseClick(w.SpeedButton1, Qt::LeftButton);
-        QCOMPARE(Items(w.ListBox1), QStringList({"C", "A", "B"}));
+        QCOMPARE(ListItems(w.ListBox1), QStringList({"C", "A", "B"}));
         QCOMPARE(w.ListBox1->currentRow(), 0);
 
         // An added name goes before the selected entry.
@@ -120,13 +112,13 @@ private slots:
         QTest::keyClicks(w.Edit2, "D");
         QVERIFY(w.Button1->isEnabled());
         QTest::mouseClick(w.Button1, Qt::LeftButton);
-        QCOMPARE(Items(w.ListBox1), QStringList({"C", "D", "A", "B"}));
+        QCOMPARE(ListItems(w.ListBox1), QStringList({"C", "D", "A", "B"}));
         QVERIFY(w.Edit2->text().isEmpty());
         QVERIFY(!w.Button1->isEnabled());
 
         w.ListBox1->setCurrentRow(3);
         QTest::mouseClick(w.Button3, Qt::LeftButton);
-        QCOMPARE(Items(w.ListBox1), QStringList({"C", "D", "A"}));
+        QCOMPARE(ListItems(w.ListBox1), QStringList({"C", "D", "A"}));
 
         // A name typed but not added joins the list on registering.
         w.ListBox1->setCurrentRow(0);
@@ -144,7 +136,7 @@ private slots:
         w.FormActivate();
         TriggerAction(&w, "mnuDelete");
         QCOMPARE(TableRows("Kosyu4"), QStringList());
-        QCOMPARE(Items(w.ListBox1), QStringList({"A", "B"}));
+        QCOMPARE(ListItems(w.ListBox1), QStringList({"A", "B"}));
         QTest::mouseClick(w.Button2, Qt::LeftButton);
         QCOMPARE(TableRows("Kosyu4"), QStringList({"A|1", "B|2"}));
     }

@@ -10,14 +10,6 @@
 
 namespace {
 
-QStringList Items(const QListWidget* list)
-{
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->item(i)->text();
-    return items;
-}
-
 void Add(const QString& name)
 {
     TZairyoIndex index;
@@ -77,13 +69,13 @@ private slots:
         w.show();
         w.FormActivate();
         QCOMPARE(w.TabControl1->tabText(0), QString("アスファルト合材"));
-        QCOMPARE(Items(w.ListBox1), QStringList({"A", "B"}));
+        QCOMPARE(ListItems(w.ListBox1), QStringList({"A", "B"}));
 
         QTest::mouseClick(w.Button1, Qt::LeftButton); // empty field: nothing added
         QCOMPARE(w.ListBox1->count(), 2);
         QTest::keyClicks(w.Edit1, "C");
         QTest::mouseClick(w.Button1, Qt::LeftButton);
-        QCOMPARE(Items(w.ListBox1), QStringList({"A", "B", "C"}));
+        QCOMPARE(ListItems(w.ListBox1), QStringList({"A", "B", "C"}));
         QVERIFY(w.Edit1->text().isEmpty());
 
         // Removing the last entry selects the new last one.
@@ -91,7 +83,7 @@ private slots:
         QTest::mouseClick(w.Button2, Qt::LeftButton);
         QCOMPARE(w.ListBox1->currentRow(), 1);
         QTest::mouseClick(w.Button2, Qt::LeftButton);
-        QCOMPARE(Items(w.ListBox1), QStringList({"A"}));
+        QCOMPARE(ListItems(w.ListBox1), QStringList({"A"}));
 
         QTest::keyClicks(w.Edit1, "D");
         QTest::mouseClick(w.Button1, Qt::LeftButton);

@@ -22,13 +22,7 @@ class TestFormPlant : public QObject
 
     std::unique_ptr<TFormPlant> form;
 
-    template <typename T> T* Control(const char* name)
-    {
-        T* c = form->findChild<T*>(name);
-        if (!c)
-            qFatal("control %s missing", name);
-        return c;
-    }
+    template <typename T> T* Control(const char* name) { return ControlOf<T>(form.get(), name); }
 
     QComboBox* Name() { return Control<QComboBox>("ComboBox1"); }
     QTableWidget* Grid() { return Control<QTableWidget>("StringGrid1"); }

@@ -35,13 +35,7 @@ class TestFormRyudoKikaku : public QObject
 
     std::unique_ptr<TFormRyudoKikaku> form;
 
-    template <typename T> T* Control(const char* name)
-    {
-        T* c = form->findChild<T*>(name);
-        if (!c)
-            qFatal("control %s missing", name);
-        return c;
-    }
+    template <typename T> T* Control(const char* name) { return ControlOf<T>(form.get(), name); }
     TvaSpread* Grid() { return Control<TvaSpread>("vaSpread11"); }
     QComboBox* Name() { return Control<QComboBox>("ComboBox1"); }
     void Click(const char* button)

@@ -140,3 +140,11 @@ void TriggerAction(QWidget* window, const char* name)
     QVERIFY2(action, name);
     action->trigger();
 }
+
+QStringList ListItems(const QListWidget* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->item(i)->text();
+    return items;
+}

@@ -5,6 +5,7 @@
 #include "foundation/TPrompt.h"
 
 #include <QComboBox>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -57,6 +58,19 @@ void DoubleClick(QWidget* modal, QWidget* viewport, QPoint at);
 // its owner fills it) and clicks the entry. False when the list has no such
 // entry.
 bool ChooseFromList(QComboBox* combo, const QString& text);
+
+// The control named `name` in `window`; a missing control ends the test
+// program, since every later step would only fail on it.
+template <typename T> T* ControlOf(QObject* window, const char* name)
+{
+    T* control = window->findChild<T*>(name);
+    if (!control)
+        qFatal("control %s missing", name);
+    return control;
+}
+
+// The texts of a list's entries, in order.
+QStringList ListItems(const QListWidget* list);
 
 // Every row of `table` as "value|value|...", columns in table order, rows
 // in storage order.
