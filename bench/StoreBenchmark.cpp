@@ -149,28 +149,17 @@ int main(int argc, char** argv)
           "< 2 ms");
     // Each commit waits for the disk (the journal is synced, so that a saved
     // day survives a power cut); one commit for the pair halves that wait.
-    Print("day's save as one commit",
-          Measure(runs,
-                  [&](int i) {
-                      TTransaction transaction;
-                      head.Save();
-                      line.SID = head.ID;
-                      line.Hiduke = Day(i % kDays);
-                      line.Save();
-                      transaction.Commit();
-                  }),
-          "< 2 ms");
+    const auto saveAsOneCommit = [&](int i) {
+        TTransaction transaction;
+        head.Save();
+        line.SID = head.ID;
+        line.Hiduke = Day(i % kDays);
+        line.Save();
+        transaction.Commit();
+    };
+    Print("day's save as one commit", Measure(runs, saveAsOneCommit), "< 2 ms");
     QSqlQuery(TDatabase::Connection()).exec(QStringLiteral("PRAGMA synchronous=OFF"));
-    Print("  the same without waiting for the disk",
-          Measure(runs,
-                  [&](int i) {
-                      TTransaction transaction;
-                      head.Save();
-                      line.SID = head.ID;
-                      line.Hiduke = Day(i % kDays);
-                      line.Save();
-                      transaction.Commit();
-                  }),
+    Print("  the same without waiting for the disk", Measure(runs, saveAsOneCommit),
           "the store's own cost");
     QSqlQuery(TDatabase::Connection()).exec(QStringLiteral("PRAGMA synchronous=FULL"));
     Print("LoadByDay",

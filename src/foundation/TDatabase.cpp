@@ -118,6 +118,10 @@ QSqlDatabase TDatabase::Connection()
     QSqlQuery wal(db);
     if (!wal.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
         throw EDatabaseError(wal.lastError().text());
+    // Each commit reaches the disk before the program goes on: a saved day
+    // must survive a power cut, whatever the engine's own default is.
+    if (!wal.exec(QStringLiteral("PRAGMA synchronous=FULL")))
+        throw EDatabaseError(wal.lastError().text());
     return db;
 }
 

@@ -13,7 +13,6 @@ private slots:
     void freshStartCreatesTheTablesWithoutQuestions()
     {
         TTestEnvironment::Current().Reset();
-        TTestEnvironment::Current().prompt.Clear();
         TForms::Instance().CreateAll();
         for (const char* table : {"HojituHead4", "HojituLine4", "Koji1", "Kosyu4", "Hacchusya",
                                   "Ukeoisya", "Simei", "ZairyoIndex", "Ryudokikaku"})
@@ -29,7 +28,6 @@ private slots:
     void unreachableDataFolderStillOpensTheWindows()
     {
         TTestEnvironment::Current().Reset();
-        TTestEnvironment::Current().prompt.Clear();
         TDatabase::SetAliasFolder(
             kAlias, QDir(TTestEnvironment::Current().NewFolder()).filePath("unplugged"));
         TForms::Instance().CreateAll();

@@ -93,6 +93,27 @@ private slots:
         QCOMPARE(DayOf(EncodeDate(2024, 2, 29)), 29);
     }
 
+    void storedDateTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("midnight") << "2026-06-05 00:00:00" << EncodeDate(2026, 6, 5);
+        QTest::newRow("noon") << "2026-06-05 12:00:00" << EncodeDate(2026, 6, 5) + 0.5;
+        QTest::newRow("before the origin") << "1899-12-29 06:00:00" << -1.25;
+        QTest::newRow("ISO with T") << "2026-06-05T00:00:00" << EncodeDate(2026, 6, 5);
+        QTest::newRow("date only") << "2026-06-05" << EncodeDate(2026, 6, 5);
+        QTest::newRow("no such month") << "2026-13-05 00:00:00" << 0.0;
+        QTest::newRow("letters") << "2026-0x-05 00:00:00" << 0.0;
+    }
+    void storedDateTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(SqlTextToDateTime(text), value);
+        if (value > 0 && text.size() == 19 && text[10] == ' ')
+            QCOMPARE(DateTimeToSqlText(value), text);
+    }
+
     void roundUpHasATolerance_data()
     {
         QTest::addColumn<int>("digits");

@@ -20,11 +20,7 @@ class TestNameRegisters : public QObject
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        TTestEnvironment::Current().Reset();
-        TTestEnvironment::Current().prompt.Clear();
-    }
+    void init() { TTestEnvironment::Current().Reset(); }
 
     void tablesHaveTheirColumnsInOrder()
     {
@@ -33,10 +29,9 @@ private slots:
         TUkeoisya::EnsureTables();
         TSimei person; // creating a person record makes its table
         QVERIFY(TSimei::EnsureTables());
-        QCOMPARE(TextsOf("select name from pragma_table_info('Ukeoisya') order by cid"),
+        QCOMPARE(TableColumns("Ukeoisya"),
                  QStringList({"UKEOISYAMEI", "JUSYO", "KAISYA", "DAIHYOSYA", "JVFLAG"}));
-        QCOMPARE(TextsOf("select name from pragma_table_info('Simei') order by cid"),
-                 QStringList({"FURIGANA", "SIMEI"}));
+        QCOMPARE(TableColumns("Simei"), QStringList({"FURIGANA", "SIMEI"}));
     }
 
     void savingANameAgainUpdatesItsRow()

@@ -35,7 +35,6 @@ private slots:
     void init()
     {
         TTestEnvironment::Current().Reset();
-        TTestEnvironment::Current().prompt.Clear();
         TKoji::EnsureTables();
     }
 
@@ -44,7 +43,7 @@ private slots:
         TTestEnvironment::Current().Reset();
         QVERIFY(!TKoji::EnsureTables());
         QVERIFY(TKoji::EnsureTables());
-        QCOMPARE(TextsOf("select name from pragma_table_info('Koji1') order by cid"),
+        QCOMPARE(TableColumns("Koji1"),
                  QStringList({"CODE", "KOJIMEI", "HACCHUSYA", "UKEOISYA", "DAIRININ", "YOSHIKI"}));
         QVERIFY(THacchusya::EnsureTables() && TUkeoisya::EnsureTables() && TSimei::EnsureTables());
     }
@@ -111,6 +110,20 @@ private slots:
         QCOMPARE(loaded.Client->SyokuSimei, QString("部長 鈴木"));
         QCOMPARE(loaded.Contractor->Ukeoisyamei, contractor);
         QCOMPARE(loaded.SiteAgent->Furigana, QString("田中"));
+    }
+
+    void failedSaveAddsNoNames()
+    {
+        TQuery("create trigger refuse before insert on Koji1 "
+               "begin select raise(abort, 'refused'); end")
+            .Exec();
+        TKoji k;
+        k.Code = "K001";
+        k.Client->LoadByName("新しい発注者");
+        k.SiteAgent->LoadByName("新しい代理人");
+        QVERIFY_THROWS_EXCEPTION(std::exception, k.Save());
+        QCOMPARE(TableRows("Hacchusya"), QStringList());
+        QCOMPARE(TableRows("Simei"), QStringList());
     }
 
     void listSkipsBlankCodesInCodeOrder()
@@ -187,6 +200,14 @@ private slots:
         c.Save();
         TfrmEditKoji w;
         w.show();
+        w.FormActivate();
+        // Opening a list refills it without touching the field.
+        w.ComboBox3->SetText("石狩");
+        w.Button2->setText("閉じる");
+        w.ComboBox3->showPopup();
+        w.ComboBox3->hidePopup();
+        QCOMPARE(w.ComboBox3->Text(), QString("石狩"));
+        QCOMPARE(w.Button2->text(), QString("閉じる"));
         QVERIFY(ChooseFromList(w.ComboBox2, "北海舗道"));
         QCOMPARE(w.ComboBox2->Text(), QString("北海舗道"));
         QCOMPARE(w.Record()->Contractor->Jusyo, QString("札幌市"));

@@ -58,11 +58,7 @@ class TestGozaiDef : public QObject
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        TTestEnvironment::Current().Reset();
-        TTestEnvironment::Current().prompt.Clear();
-    }
+    void init() { TTestEnvironment::Current().Reset(); }
 
     void tablesAreCreatedOnlyAfterTheQuestions()
     {
@@ -76,8 +72,7 @@ private slots:
         QCOMPARE(Count("Ryudokikaku"), 16); // the standards need no question
 
         CreateTables();
-        const QStringList columns =
-            TextsOf("select name from pragma_table_info('GozaiDef') order by cid");
+        const QStringList columns = TableColumns("GozaiDef");
         QCOMPARE(columns.size(), 39);
         QCOMPARE(columns.mid(0, 7), QStringList({"id", "DataName", "PrintName", "RyudoID", "Kosyu",
                                                  "Ruiseki", "Mitudo0"}));

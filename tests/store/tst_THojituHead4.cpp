@@ -1,5 +1,6 @@
 #include "foundation/Rows.h"
 #include "foundation/TQuery.h"
+#include "foundation/TTransaction.h"
 #include "masters/TKoji.h"
 #include "masters/TKosyu.h"
 #include "mix/TGozaiDef.h"
@@ -43,13 +44,14 @@ private slots:
     void tablesKeepTheirColumns()
     {
         QVERIFY(THojituHead4::EnsureTables() && THojituLine4::EnsureTables());
-        QCOMPARE(TextsOf("select name from pragma_table_info('HojituHead4') order by cid"),
+        QCOMPARE(TableColumns("HojituHead4"),
                  QStringList({"ID", "KOJICODE", "KOSYUMEI", "GOZAIMEI"}));
-        const QStringList line =
-            TextsOf("select name from pragma_table_info('HojituLine4') order by cid");
+        const QStringList line = TableColumns("HojituLine4");
         QCOMPARE(line.size(), 36);
         QCOMPARE(line.mid(0, 4), QStringList({"SID", "HIDUKE", "SOKUTEN", "H00"}));
         QCOMPARE(line.last(), QString("H32"));
+        QCOMPARE(TextsOf("select name from sqlite_master where type = 'index' order by name"),
+                 QStringList({"HojituHead4ID", "HojituHead4Keys", "HojituLine4Day"}));
     }
 
     void nextIdFollowsTheLargest()
@@ -122,6 +124,25 @@ private slots:
             .Exec();
         QVERIFY_THROWS_EXCEPTION(std::exception, SaveDay(a, 1));
         QCOMPARE(TableRows("HojituLine4"), QStringList());
+    }
+
+    void headerAndDaySavedAsOneCommitLandTogether()
+    {
+        {
+            TTransaction transaction; // the saves' own commits join this one
+            SaveDay(SaveHeader("K1", "基層工", "密粒13"), 1);
+            transaction.Commit();
+        }
+        QCOMPARE(TableRows("HojituHead4"), QStringList({"1|K1|基層工|密粒13"}));
+        TQuery("create trigger refuse after insert on HojituLine4 "
+               "begin select raise(abort, 'refused'); end")
+            .Exec();
+        QVERIFY_THROWS_EXCEPTION(std::exception, [] {
+            TTransaction transaction;
+            SaveDay(SaveHeader("K1", "表層工", "密粒13"), 1);
+            transaction.Commit();
+        }());
+        QCOMPARE(TableRows("HojituHead4"), QStringList({"1|K1|基層工|密粒13"}));
     }
 
     void listAllShowsEachLineOfARegisteredProject()

@@ -119,9 +119,14 @@ bool ChooseFromList(QComboBox* combo, const QString& text)
     return combo->currentIndex() == index;
 }
 
+QStringList TableColumns(const QString& table)
+{
+    return TextsOf("select name from pragma_table_info('" + table + "') order by cid");
+}
+
 QStringList TableRows(const QString& table)
 {
-    const int columns = TextsOf("select name from pragma_table_info('" + table + "')").size();
+    const int columns = TableColumns(table).size();
     QStringList result;
     TQuery query("select * from " + table);
     query.Exec();

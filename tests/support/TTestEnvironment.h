@@ -72,6 +72,9 @@ template <typename T> T* ControlOf(QObject* window, const char* name)
 // The texts of a list's entries, in order.
 QStringList ListItems(const QListWidget* list);
 
+// The column names of `table`, in order.
+QStringList TableColumns(const QString& table);
+
 // Every row of `table` as "value|value|...", columns in table order, rows
 // in storage order.
 QStringList TableRows(const QString& table);
