@@ -5,6 +5,7 @@
 #include "app/TfrmSetHojituKetasu.h"
 #include "controls/TStatusBar.h"
 #include "foundation/FileVersion.h"
+#include "foundation/TActivation.h"
 #include "foundation/TApplication.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TfrmSetDataPath.h"
@@ -40,6 +41,11 @@ TfrmEditHojitsu4::TfrmEditHojitsu4(QWidget* parent) : QMainWindow(parent)
 
     m_head = new THojituHead4(this);
     m_line = new THojituLine4(this);
+    TApplication::Guard([this] { FormCreate(); });
+}
+
+void TfrmEditHojitsu4::FormCreate()
+{
     if (TDatabase::IsAvailable()) {
         THojituHead4::EnsureTables();
         THojituLine4::EnsureTables();
@@ -88,7 +94,7 @@ void TfrmEditHojitsu4::CreateMenus()
 bool TfrmEditHojitsu4::event(QEvent* event)
 {
     const bool result = QMainWindow::event(event);
-    if (event->type() == QEvent::WindowActivate)
+    if (TActivation::ReloadDue(this, event))
         TApplication::Guard([this] { FormActivate(); });
     return result;
 }

@@ -3,6 +3,7 @@
 #include "controls/TvaSpread.h"
 #include "foundation/Ime.h"
 #include "foundation/Settings.h"
+#include "foundation/TActivation.h"
 #include "foundation/TApplication.h"
 #include "store/Digits.h"
 
@@ -87,13 +88,18 @@ TfrmSetHojituKetasu::TfrmSetHojituKetasu(QWidget* parent)
 
     Connect(Button1, &QPushButton::clicked, this, &TfrmSetHojituKetasu::Button1Click);
 
+    TApplication::Guard([this] { FormCreate(); });
+}
+
+void TfrmSetHojituKetasu::FormCreate()
+{
     EnsureDigitsSettings();
 }
 
 bool TfrmSetHojituKetasu::event(QEvent* event)
 {
     const bool result = QDialog::event(event);
-    if (event->type() == QEvent::WindowActivate)
+    if (TActivation::ReloadDue(this, event))
         TApplication::Guard([this] { FormActivate(); });
     return result;
 }

@@ -1,5 +1,6 @@
 #include "controls/TRegisterDialog.h"
 
+#include "foundation/TActivation.h"
 #include "foundation/TApplication.h"
 #include "foundation/THelp.h"
 #include "foundation/WindowPlacement.h"
@@ -7,7 +8,6 @@
 #include <QEvent>
 #include <QLayout>
 #include <QMenuBar>
-#include <QTimer>
 #include <QVBoxLayout>
 
 TRegisterDialog::TRegisterDialog(QWidget* parent, const QSize& clientSize, bool sizeable)
@@ -57,28 +57,11 @@ QAction* TRegisterDialog::AddHelp(const QString& context)
     return help;
 }
 
-int TRegisterDialog::RunModal(QDialog* dialog)
-{
-    const int result = dialog->exec();
-    dialog->hide();
-    FormActivate();
-    // The system gives the focus back to this window later, through the
-    // event loop; that activation has just been run.
-    m_activationHandled = !isActiveWindow();
-    if (m_activationHandled)
-        QTimer::singleShot(1000, this, [this] { m_activationHandled = false; });
-    return result;
-}
-
 bool TRegisterDialog::event(QEvent* event)
 {
     const bool result = QDialog::event(event);
-    if (event->type() == QEvent::WindowActivate) {
-        if (m_activationHandled)
-            m_activationHandled = false;
-        else
-            TApplication::Guard([this] { FormActivate(); });
-    }
+    if (TActivation::ReloadDue(this, event))
+        TApplication::Guard([this] { FormActivate(); });
     return result;
 }
 

@@ -7,7 +7,8 @@ class QMenuBar;
 
 // The frame of the register windows: a menu bar over a client area of a
 // given size, the help topic on F1 and "ヘルプ", centred on the screen.
-// FormActivate runs each time the window becomes active.
+// FormActivate reloads the window when it is shown and when the focus comes
+// from another window of the program (TActivation).
 class TRegisterDialog : public QDialog
 {
     Q_OBJECT
@@ -26,16 +27,10 @@ protected:
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption);
     // The menu bar's "ヘルプ", also on F1, opening `context`.
     QAction* AddHelp(const QString& context);
-    // Shows `dialog` modally. This window's FormActivate runs as soon as it
-    // closes, before the caller goes on, as when the window gets the focus
-    // back; the activation that follows is not run twice.
-    int RunModal(QDialog* dialog);
-
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    bool m_activationHandled = false;
     bool m_placed = false;
     QSize m_initialClientSize; // sizeable windows only
     QMenuBar* m_menu;

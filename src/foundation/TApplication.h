@@ -19,6 +19,21 @@ public:
     static void ShowException(const std::exception& e);
     static void ShowUnknownException();
 
+    // While one lives (at start, when every window is created), errors are
+    // gathered instead of shown; when it ends each text is shown once, so a
+    // cause shared by several windows gives one box, not one per window.
+    class TErrorBatch
+    {
+    public:
+        TErrorBatch();
+        ~TErrorBatch();
+        TErrorBatch(const TErrorBatch&) = delete;
+        TErrorBatch& operator=(const TErrorBatch&) = delete;
+
+    private:
+        bool m_outer; // an inner batch joins the outer one
+    };
+
     // Runs `action`; an exception goes to the default error box.
     template <typename Action> static void Guard(Action&& action)
     {

@@ -4,6 +4,7 @@
 #include "foundation/Conversions.h"
 #include "foundation/Ime.h"
 #include "foundation/Settings.h"
+#include "foundation/TActivation.h"
 #include "foundation/TApplication.h"
 #include "foundation/TColor.h"
 #include "foundation/TDatabase.h"
@@ -93,7 +94,7 @@ TfrmSetDataPath::TfrmSetDataPath(QWidget* parent) : QDialog(parent)
 bool TfrmSetDataPath::event(QEvent* event)
 {
     const bool result = QDialog::event(event);
-    if (event->type() == QEvent::WindowActivate)
+    if (TActivation::ReloadDue(this, event))
         TApplication::Guard([this] { FormActivate(); });
     return result;
 }

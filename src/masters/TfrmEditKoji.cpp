@@ -91,6 +91,12 @@ TfrmEditKoji::TfrmEditKoji(QWidget* parent)
     Connect(ComboBox2, &QComboBox::activated, this, &TfrmEditKoji::ComboBox2Select);
     Connect(ComboBox3, &QComboBox::activated, this, &TfrmEditKoji::ComboBox3Select);
 
+    TApplication::Guard([this] { FormCreate(); });
+}
+
+void TfrmEditKoji::FormCreate()
+{
+    // An unreachable data folder is reported once, at start.
     if (TDatabase::IsAvailable())
         TKoji::EnsureTables();
 }
@@ -136,7 +142,7 @@ void TfrmEditKoji::Button1Click()
     QStringList projects;
     TKoji::FillList(projects);
     dialog->ListBox1->addItems(projects);
-    if (RunModal(dialog.get()) != QDialog::Accepted)
+    if (dialog->exec() != QDialog::Accepted)
         return;
     m_record->LoadByCode(CodeOf(dialog->SelectedText()));
     ShowRecord();
@@ -196,7 +202,7 @@ void TfrmEditKoji::mnuNewClick()
 
 void TfrmEditKoji::mnuDeleteClick()
 {
-    if (!TPrompt::OkCancel(QStringLiteral("本当に削除しますか？"), QString()))
+    if (!TPrompt::OkCancel(QStringLiteral("本当に削除しますか？"), kEmptyCaption))
         return;
     TakeValues();
     m_record->Delete();
@@ -205,18 +211,18 @@ void TfrmEditKoji::mnuDeleteClick()
 void TfrmEditKoji::mnuSimeiClick()
 {
     auto dialog = std::make_unique<TfrmEditSimei>(this);
-    if (RunModal(dialog.get()) == QDialog::Accepted)
+    if (dialog->exec() == QDialog::Accepted)
         ComboBox1->SetText(dialog->Edit2->text());
 }
 
 void TfrmEditKoji::mnuHacchusyaClick()
 {
     auto dialog = std::make_unique<TfrmEditHacchusya>(this);
-    RunModal(dialog.get());
+    dialog->exec();
 }
 
 void TfrmEditKoji::mnuUkeoisyaClick()
 {
     auto dialog = std::make_unique<TfrmEditUkeoisya>(this);
-    RunModal(dialog.get());
+    dialog->exec();
 }

@@ -69,7 +69,7 @@ void TfrmEditSimei::Button2Click()
     QStringList names;
     TSimei::FillList(names);
     dialog->ListBox1->addItems(names);
-    if (RunModal(dialog.get()) != QDialog::Accepted)
+    if (dialog->exec() != QDialog::Accepted)
         return;
     m_record->LoadByName(dialog->SelectedText());
     ShowRecord();

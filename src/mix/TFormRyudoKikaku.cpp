@@ -5,6 +5,7 @@
 #include "foundation/GradationChart.h"
 #include "foundation/Ime.h"
 #include "foundation/Sieves.h"
+#include "foundation/TActivation.h"
 #include "foundation/TApplication.h"
 #include "foundation/TDatabase.h"
 #include "foundation/WindowPlacement.h"
@@ -119,6 +120,11 @@ TFormRyudoKikaku::TFormRyudoKikaku(QWidget* parent)
     Image1->setPixmap(QPixmap::fromImage(m_chart));
 
     CentreOnScreen(this);
+    TApplication::Guard([this] { FormCreate(); });
+}
+
+void TFormRyudoKikaku::FormCreate()
+{
     if (TDatabase::IsAvailable())
         m_kikaku->EnsureTables();
 }
@@ -136,7 +142,7 @@ QString TFormRyudoKikaku::KikakuName() const
 bool TFormRyudoKikaku::event(QEvent* event)
 {
     const bool result = QDialog::event(event);
-    if (event->type() == QEvent::WindowActivate)
+    if (TActivation::ReloadDue(this, event))
         TApplication::Guard([this] { FormActivate(); });
     return result;
 }
