@@ -7,6 +7,7 @@
 #include "controls/TfSelectMultiItems.h"
 #include "controls/TfrmListBox.h"
 #include "controls/TfrmProgressBar.h"
+#include "foundation/TApplication.h"
 #include "foundation/TfrmSetDataPath.h"
 #include "masters/TfrmEditHacchusya.h"
 #include "masters/TfrmEditKoji.h"
@@ -25,6 +26,10 @@ TForms& TForms::Instance()
 
 void TForms::CreateAll()
 {
+    // A window that cannot read its tables or settings is still made, so the
+    // menus keep working; what failed is shown once however many windows
+    // met it.
+    TApplication::TErrorBatch errors;
     frmEditHojitsu4 = new TfrmEditHojitsu4();
     frmEditKoji = new TfrmEditKoji(frmEditHojitsu4);
     frmEditKosyu = new TfrmEditKosyu(frmEditHojitsu4);

@@ -21,6 +21,7 @@ public:
     THojituLine4* Line() const { return m_line; }
 
 public slots:
+    void FormCreate();
     void FormActivate();
     void mnuDataPathClick();
     void mnuKojiClick();

@@ -53,6 +53,11 @@ TfrmSetFont::TfrmSetFont(QWidget* parent)
     Connect(Button2, &QPushButton::clicked, this, &TfrmSetFont::Button2Click);
     Connect(escape, &QAction::triggered, this, &TfrmSetFont::Button2Click);
 
+    TApplication::Guard([this] { FormCreate(); });
+}
+
+void TfrmSetFont::FormCreate()
+{
     Edit1->setText(ReadSetting(kFontSetting));
 }
 

@@ -15,6 +15,7 @@ public:
     explicit TfrmSetFont(QWidget* parent = nullptr);
 
 public slots:
+    void FormCreate();
     void Button1Click(); // "選択": the system font dialog
     void Button2Click(); // "閉じる", also Esc
 

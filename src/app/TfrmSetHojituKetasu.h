@@ -18,6 +18,7 @@ public:
     explicit TfrmSetHojituKetasu(QWidget* parent = nullptr);
 
 public slots:
+    void FormCreate();
     void FormActivate();
     void Button1Click(); // "OK"
 

@@ -20,16 +20,19 @@ int main(int argc, char* argv[])
     // A first start needs no set-up: the settings key, the alias and an empty
     // database in the data folder are made here. A data folder that cannot be
     // opened is reported, and the window still opens so it can be repointed.
-    TApplication::Guard([] {
-        EnsureSettingsKey();
-        TDatabase::Connection();
-    });
-
+    // Whatever fails at start is shown once, after every window is made.
     int result = 0;
-    TApplication::Guard([&] {
-        TForms::Instance().CreateAll();
-        TForms::Instance().frmEditHojitsu4->show();
-    });
+    {
+        TApplication::TErrorBatch startErrors;
+        TApplication::Guard([] {
+            EnsureSettingsKey();
+            TDatabase::Connection();
+        });
+        TApplication::Guard([&] {
+            TForms::Instance().CreateAll();
+            TForms::Instance().frmEditHojitsu4->show();
+        });
+    }
     if (TForms::Instance().frmEditHojitsu4)
         result = app.exec();
     TForms::Instance().DestroyAll();

@@ -29,6 +29,7 @@ public:
     QPushButton* Button2;
 
 public slots:
+    void FormCreate();
     void FormActivate() override;
     void FieldChange();
     void Button1Click();

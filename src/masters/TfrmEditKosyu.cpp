@@ -70,6 +70,11 @@ TfrmEditKosyu::TfrmEditKosyu(QWidget* parent)
     Connect(SpeedButton1, &QToolButton::clicked, this, &TfrmEditKosyu::SpeedButton1Click);
     Connect(SpeedButton2, &QToolButton::clicked, this, &TfrmEditKosyu::SpeedButton2Click);
 
+    TApplication::Guard([this] { FormCreate(); });
+}
+
+void TfrmEditKosyu::FormCreate()
+{
     if (TDatabase::IsAvailable())
         TKosyu::EnsureTables();
 }

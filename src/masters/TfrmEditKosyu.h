@@ -27,6 +27,7 @@ public:
     QPushButton* Button2;
 
 public slots:
+    void FormCreate();
     void FormActivate() override;
     void Edit2Change();
     void Button1Click();

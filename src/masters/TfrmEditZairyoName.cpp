@@ -75,6 +75,11 @@ TfrmEditZairyoName::TfrmEditZairyoName(QWidget* parent)
     Connect(SpeedButton1, &QToolButton::clicked, this, &TfrmEditZairyoName::SpeedButton1Click);
     Connect(SpeedButton2, &QToolButton::clicked, this, &TfrmEditZairyoName::SpeedButton2Click);
 
+    TApplication::Guard([this] { FormCreate(); });
+}
+
+void TfrmEditZairyoName::FormCreate()
+{
     if (TDatabase::IsAvailable())
         TZairyoIndex::EnsureTables();
 }

@@ -29,6 +29,7 @@ public:
     QPushButton* BitBtn1;
 
 public slots:
+    void FormCreate();
     void FormActivate() override;
     void Button1Click();
     void Button2Click();

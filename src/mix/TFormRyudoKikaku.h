@@ -34,6 +34,7 @@ public:
     const QImage& Chart() const { return m_chart; }
 
 public slots:
+    void FormCreate();
     void FormShow();
     void FormActivate();
     void ComboBox1DropDown();
