@@ -21,6 +21,10 @@ public:
     virtual void Beep() = 0;
 };
 
+// A caption given as empty: the box shows none. A caption left out (a null
+// text, the default) shows the program's name.
+inline const QString kEmptyCaption = QStringLiteral("");
+
 class TPrompt
 {
 public:
