@@ -2,6 +2,7 @@
 #include "app/TfrmEditHojitsu4.h"
 #include "foundation/Settings.h"
 #include "foundation/TDatabase.h"
+#include "masters/TfrmEditKosyu.h"
 #include "support/TTestEnvironment.h"
 
 #include <QDir>
@@ -35,6 +36,26 @@ private slots:
         QVERIFY(TForms::Instance().fSelectMultiItems); // the last one made
         QCOMPARE(TTestEnvironment::Current().prompt.Texts("error"), QStringList());
         TForms::Instance().DestroyAll();
+    }
+
+    void windowsAreAllMadeWhenTheSettingsCannotBeWritten()
+    {
+        TTestEnvironment::Current().Reset();
+        // A folder where the settings file should be: nothing can be written.
+        QVERIFY(QDir(TTestEnvironment::Current().ConfigDir()).mkpath("settings.ini"));
+        TForms& forms = TForms::Instance();
+        forms.CreateAll();
+        const QStringList errors = TTestEnvironment::Current().prompt.Texts("error");
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors.first().contains("settings.ini"));
+        QVERIFY(forms.frmSetHojituKetasu);
+        QVERIFY(forms.frmSetDataPath);
+        QVERIFY(forms.fSelectMultiItems);
+        // The tables were still checked and the menus open their windows.
+        QVERIFY(TDatabase::TableExists("Ryudokikaku"));
+        TriggerAction(forms.frmEditHojitsu4, "mnuKosyu");
+        QVERIFY(forms.frmEditKosyu->isVisible());
+        forms.DestroyAll();
     }
 };
 

@@ -1,7 +1,9 @@
 #include "foundation/EKanmuriError.h"
 #include "foundation/TApplication.h"
+#include "foundation/TQtPrompt.h"
 #include "support/TTestEnvironment.h"
 
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -69,6 +71,42 @@ private slots:
         QTest::keyClick(&widget, Qt::Key_A);
         QCOMPARE(TTestEnvironment::Current().prompt.LastText("error"),
                  QString("key handler failed"));
+    }
+
+    void errorsOfABatchAreShownOnceEachWhenItEnds()
+    {
+        auto& prompt = TTestEnvironment::Current().prompt;
+        const auto fail = [](const char* text) {
+            TApplication::Guard([text] { throw EDatabaseError(text); });
+        };
+        {
+            TApplication::TErrorBatch outer;
+            fail("folder missing");
+            {
+                TApplication::TErrorBatch inner; // joins the outer batch
+                fail("settings not writable");
+                fail("folder missing");
+            }
+            QCOMPARE(prompt.Texts("error"), QStringList());
+            fail("settings not writable");
+        }
+        QCOMPARE(prompt.Texts("error"), (QStringList{"folder missing", "settings not writable"}));
+        fail("folder missing");
+        QCOMPARE(prompt.Texts("error").size(), 3);
+    }
+
+    void messageBoxCaptionsAreEmptyOnlyWhenGivenSo()
+    {
+        TQtPrompt boxes;
+        QStringList captions;
+        for (const QString& caption : {kEmptyCaption, QString(), QString("GozaiDef")}) {
+            WhenModalShown([&](QWidget* modal) {
+                captions << modal->windowTitle();
+                static_cast<QMessageBox*>(modal)->button(QMessageBox::Cancel)->click();
+            });
+            QVERIFY(!boxes.OkCancel("本当に削除しますか？", caption));
+        }
+        QCOMPARE(captions, (QStringList{"", "pTarmak", "GozaiDef"}));
     }
 };
 

@@ -1,0 +1,152 @@
+#include "support/TDesktop.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+// Runs xdotool without blocking the event loop: the window manager may need
+// this program's answer before xdotool's wait ends.
+QString Xdotool(const QStringList& arguments, int timeoutMs = 5000)
+{
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"), arguments);
+    if (!xdotool.waitForStarted())
+        return QString();
+    QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, timeoutMs);
+    if (xdotool.state() != QProcess::NotRunning) {
+        xdotool.kill();
+        xdotool.waitForFinished();
+    }
+    return QString::fromLocal8Bit(xdotool.readAllStandardOutput()).trimmed();
+}
+
+} // namespace
+
+bool DesktopActivate(QWidget* window)
+{
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window))
+        return false;
+    Xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"),
+             QString::number(window->winId())});
+    return QTest::qWaitFor([&] { return window->isActiveWindow(); }, 5000);
+}
+
+bool WaitUntilProgramInactive()
+{
+    return QTest::qWaitFor([] { return QApplication::activeWindow() == nullptr; }, 5000);
+}
+
+void Settle(int ms)
+{
+    QTest::qWait(ms);
+}
+
+TOtherProgram::TOtherProgram()
+{
+    m_process.start(QStringLiteral("xmessage"),
+                    {QStringLiteral("-geometry"), QStringLiteral("+700+700"),
+                     QStringLiteral("another program")});
+    m_process.waitForStarted();
+    const QStringList ids = Xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
+                                     QStringLiteral("--onlyvisible"), QStringLiteral("--classname"),
+                                     QStringLiteral("xmessage")})
+                                .split(u'\n', Qt::SkipEmptyParts);
+    if (!ids.isEmpty())
+        m_window = ids.last();
+}
+
+TOtherProgram::~TOtherProgram()
+{
+    m_process.kill();
+    m_process.waitForFinished();
+}
+
+bool TOtherProgram::Activate()
+{
+    if (m_window.isEmpty())
+        return false;
+    Xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), m_window});
+    return WaitUntilProgramInactive();
+}
+
+TDesktopPrompt::TDesktopPrompt() : m_previous(TPrompt::Backend())
+{
+    TPrompt::SetBackend(this);
+}
+
+TDesktopPrompt::~TDesktopPrompt()
+{
+    TPrompt::SetBackend(m_previous);
+}
+
+QStringList TDesktopPrompt::Texts(const QString& kind) const
+{
+    QStringList texts;
+    for (const auto& shown : m_shown) {
+        if (shown.kind == kind)
+            texts << shown.text;
+    }
+    return texts;
+}
+
+void TDesktopPrompt::CloseWhenActive(bool yes)
+{
+    // A user can only click a box the window manager has shown and focused;
+    // closing it then hands the focus back as on any desktop.
+    auto* timer = new QTimer(qApp);
+    const QDeadlineTimer deadline(5000);
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, deadline, yes] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || (!box->isActiveWindow() && !deadline.hasExpired()))
+            return;
+        timer->stop();
+        timer->deleteLater();
+        const QList<QMessageBox::StandardButton> order =
+            yes ? QList{QMessageBox::Ok, QMessageBox::Yes}
+                : QList{QMessageBox::Cancel, QMessageBox::No};
+        for (QMessageBox::StandardButton which : order) {
+            if (QAbstractButton* button = box->button(which)) {
+                button->click();
+                return;
+            }
+        }
+        box->reject();
+    });
+    timer->start();
+}
+
+void TDesktopPrompt::Message(const QString& text, const QString& caption)
+{
+    m_shown.append({QStringLiteral("message"), caption, text});
+    CloseWhenActive(true);
+    TQtPrompt::Message(text, caption);
+}
+
+void TDesktopPrompt::Error(const QString& text)
+{
+    m_shown.append({QStringLiteral("error"), QString(), text});
+    CloseWhenActive(true);
+    TQtPrompt::Error(text);
+}
+
+bool TDesktopPrompt::YesNo(const QString& text, const QString& caption)
+{
+    m_shown.append({QStringLiteral("yesno"), caption, text});
+    CloseWhenActive(m_answers.isEmpty() || m_answers.takeFirst());
+    return TQtPrompt::YesNo(text, caption);
+}
+
+bool TDesktopPrompt::OkCancel(const QString& text, const QString& caption)
+{
+    m_shown.append({QStringLiteral("okcancel"), caption, text});
+    CloseWhenActive(m_answers.isEmpty() || m_answers.takeFirst());
+    return TQtPrompt::OkCancel(text, caption);
+}

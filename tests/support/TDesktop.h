@@ -1,0 +1,67 @@
+#pragma once
+
+#include "foundation/TPrompt.h"
+#include "foundation/TQtPrompt.h"
+
+#include <QProcess>
+#include <QStringList>
+#include <memory>
+
+class QWidget;
+
+// Helpers for the tests that run on a real desktop (tests/desktop): an X
+// server with a window manager, where windows are activated as a user's
+// desktop does it.
+
+// Makes `window` the active window the way a user's click on it does, through
+// the window manager. False when it did not become active within a few
+// seconds.
+bool DesktopActivate(QWidget* window);
+
+// Waits until no window of this program is active (another program has the
+// focus). False on timeout.
+bool WaitUntilProgramInactive();
+
+// Lets the window manager and the program settle: events are processed for
+// `ms` milliseconds.
+void Settle(int ms = 600);
+
+// Another program on the same desktop (an xmessage window), for switching
+// away from pTarmak and back.
+class TOtherProgram
+{
+public:
+    TOtherProgram();
+    ~TOtherProgram();
+    // Gives the other program the focus; false when it did not get it.
+    bool Activate();
+
+private:
+    QProcess m_process;
+    QString m_window;
+};
+
+// Real message boxes, as the program shows them, each answered by a click
+// once the window manager has made it the active window; records what was
+// shown. Questions are answered from a script, Yes/OK when it is empty.
+class TDesktopPrompt : public TQtPrompt
+{
+public:
+    TDesktopPrompt();
+    ~TDesktopPrompt() override;
+
+    void AnswerNext(bool answer) { m_answers.append(answer); }
+    QStringList Texts(const QString& kind) const;
+    void Clear() { m_shown.clear(); }
+
+    void Message(const QString& text, const QString& caption) override;
+    void Error(const QString& text) override;
+    bool YesNo(const QString& text, const QString& caption) override;
+    bool OkCancel(const QString& text, const QString& caption) override;
+
+private:
+    void CloseWhenActive(bool yes);
+    TPromptBackend* m_previous;
+    QList<bool> m_answers;
+    QList<TScriptedPrompt::Shown> m_shown;
+};
