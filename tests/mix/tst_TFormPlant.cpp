@@ -62,6 +62,12 @@ class TestFormPlant : public QObject
 
     TScriptedPrompt& Prompt() { return TTestEnvironment::Current().prompt; }
 
+    static QByteArray FileBytes()
+    {
+        QFile file(TPlant::FileName());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
 private slots:
     void init()
     {
@@ -221,11 +227,19 @@ private slots:
         QVERIFY(Control<QCheckBox>("CheckBox1")->isChecked());
         QVERIFY(*form->Plant() == TPlantRecord());
 
-        // "プラント登録" has no empty-name check: it fills the blank slot.
+        // "プラント登録" without a name: the same refusal as "登録"; no
+        // blank record takes the deleted slot or the standard flag.
+        const QByteArray before = FileBytes();
         Menu("mnuSave");
-        QCOMPARE(QFileInfo(TPlant::FileName()).size(), 2 * 215);
+        Name()->setEditText(" \u3000");
+        Menu("mnuSave");
+        QCOMPARE(FileBytes(), before);
+        QCOMPARE(Prompt().Texts("message"),
+                 QStringList(2, QStringLiteral("プラント名を入力してください。")));
+        QCOMPARE(Prompt().Texts("beep").size(), 2);
         plant.LoadStandard();
-        QCOMPARE(plant.Name, QString());
+        QCOMPARE(plant.Name, QString("A"));
+        QVERIFY(form->isVisible());
 
         Menu("mnuExit");
         QVERIFY(!form->isVisible());
