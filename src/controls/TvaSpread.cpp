@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QStyledItemDelegate>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -663,12 +664,14 @@ void TvaSpread::PasteAt(int col, int row, const QList<QStringList>& rows, int la
             UserWrite(col + j, row + i, rows[i][j], changes);
 }
 
-// Paste rules: a block of several columns and several rows receives the
-// clipboard once at its top-left, clipped to the block. A block one column
-// wide receives it in each of its rows, one row high in each of its columns,
-// a single cell once; each such paste writes the whole clipboard from its
-// cell, clipped only to the grid, top to bottom / left to right. So one
-// copied value fills the whole selection.
+// Paste rules: a block one column wide receives the clipboard in each of its
+// rows when the clipboard is one row deep, a block one row high in each of its
+// columns when the clipboard is one column wide, and a single cell once; each
+// such paste writes the whole clipboard from its cell, clipped only to the
+// grid, so one copied value fills the whole selection. Any other paste (a
+// block of several columns and rows, or a clipboard that reaches along the
+// block) goes once to the block's top-left, clipped to the block, so that a
+// copied column never runs past the selected one.
 void TvaSpread::PasteBlock()
 {
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
@@ -682,21 +685,24 @@ void TvaSpread::PasteBlock()
     if (text.endsWith(u'\n'))
         text.chop(1);
     QList<QStringList> rows;
-    for (const QString& line : text.split(u'\n'))
+    qsizetype width = 0;
+    for (const QString& line : text.split(u'\n')) {
         rows.append(line.split(u'\t'));
+        width = std::max(width, rows.last().size());
+    }
 
     TChanges changes;
     const bool oneCol = block.Col == block.Col2, oneRow = block.Row == block.Row2;
-    if (!oneCol && !oneRow) {
-        PasteAt(block.Col, block.Row, rows, block.Col2, block.Row2, changes);
-    } else if (oneCol && !oneRow) {
+    if (oneCol && oneRow) {
+        PasteAt(block.Col, block.Row, rows, MaxCols(), MaxRows(), changes);
+    } else if (oneCol && rows.size() == 1) {
         for (int r = block.Row; r <= block.Row2; ++r)
             PasteAt(block.Col, r, rows, MaxCols(), MaxRows(), changes);
-    } else if (oneRow && !oneCol) {
+    } else if (oneRow && width == 1) {
         for (int c = block.Col; c <= block.Col2; ++c)
             PasteAt(c, block.Row, rows, MaxCols(), MaxRows(), changes);
     } else {
-        PasteAt(block.Col, block.Row, rows, MaxCols(), MaxRows(), changes);
+        PasteAt(block.Col, block.Row, rows, block.Col2, block.Row2, changes);
     }
     changes.Report(this);
 }

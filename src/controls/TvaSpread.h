@@ -126,10 +126,11 @@ public slots:
     // Ctrl+V, Delete). Copy puts the block's text on the clipboard, tab
     // between cells and "\n" between rows; Cut copies, then empties; Clear
     // empties without touching the clipboard. Paste (only when the clipboard
-    // holds text): a block of several columns and rows receives it once,
-    // clipped to the block; a one-column block in each of its rows, a one-row
-    // block in each of its columns, a cell once, each paste clipped only to
-    // the grid. Locked cells are skipped.
+    // holds text): a one-column block receives a one-row clipboard in each of
+    // its rows, a one-row block a one-column clipboard in each of its
+    // columns, a cell the clipboard once, each such paste clipped only to the
+    // grid; anything else goes once to the block's top-left, clipped to the
+    // block. Locked cells are skipped.
     void CutBlock();
     void CopyBlock();
     void PasteBlock();

@@ -14,8 +14,18 @@ QString FromShiftJis(QByteArrayView bytes);
 
 // Encodes at most `maxBytes` bytes: a character that would not fit whole is
 // left out with everything after it, so a double-byte character is never
-// split. Characters that code page 932 lacks are written as "?".
+// split. Characters typed in the JIS forms that code page 932 reads otherwise
+// (WAVE DASH, MINUS SIGN, ...) are written as code page 932's form. A text
+// with a character that has no form at all fails with an EKanmuriError
+// naming it (UnwritableMessage), so nothing is ever stored as "?".
 QByteArray ToShiftJis(QStringView text, qsizetype maxBytes);
+
+// The first character of `text` that ToShiftJis refuses; empty when there is
+// none.
+QString UnwritableCharacter(QStringView text);
+// The user's message about such a character, with the name of the field it
+// was typed into when given.
+QString UnwritableMessage(const QString& character, const QString& field = QString());
 
 // The text as it reads back after ToShiftJis(text, maxBytes).
 QString FitShiftJis(QStringView text, qsizetype maxBytes);

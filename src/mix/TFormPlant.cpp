@@ -25,6 +25,7 @@
 #include <QTableWidget>
 #include <algorithm>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -140,7 +141,8 @@ TFormPlant::TFormPlant(QWidget* parent)
 
     Button1 = Named(new QPushButton(QStringLiteral("登録"), this), "Button1");
     Button1->setGeometry(340, 224, 82, 28);
-    Button1->setDefault(true);
+    // Enter in a field must not save a half-typed plant (as the standard one).
+    Button1->setAutoDefault(false);
 
     Connect(ComboBox1, &QComboBox::activated, this, &TFormPlant::ComboBox1Select);
     Connect(Button1, &QPushButton::clicked, this, &TFormPlant::Button1Click);
@@ -216,23 +218,60 @@ void TFormPlant::ShowRecord()
     }
 }
 
-void TFormPlant::TakeRecord()
+bool TFormPlant::TakeRecord()
 {
     // A cell still being edited (say, when the menu is used) keeps its text.
     if (QWidget* focus = QApplication::focusWidget(); focus && StringGrid1->isAncestorOf(focus))
         StringGrid1->setFocus();
 
+    struct TField
+    {
+        QString caption;
+        QString text;
+    };
+    std::vector<TField> fields = {{QStringLiteral("プラント名"), ComboBox1->currentText()},
+                                  {QStringLiteral("バッチの計量値"), Edit1->text()},
+                                  {QStringLiteral("力計の係数"), Edit2->text()}};
+    for (int i = 0; i < TPlantRecord::Bins; ++i) {
+        const QString bin = QStringLiteral("計量順") + kRowLabels[i].trimmed();
+        fields.push_back({bin + QStringLiteral("のビン名"), CellText(StringGrid1, i + 1, 1)});
+        fields.push_back({bin + QStringLiteral("の粒度範囲"), CellText(StringGrid1, i + 1, 2)});
+    }
+    // Checked before anything is taken: the record and the file stay as they
+    // were, the window keeps what was typed.
+    for (const TField& field : fields) {
+        if (const QString character = UnwritableCharacter(field.text); !character.isEmpty()) {
+            TPrompt::Beep();
+            TPrompt::Message(UnwritableMessage(character, field.caption));
+            return false;
+        }
+    }
+
     // Each text is cut to what its field in the file holds.
-    m_plant->Name = FitShiftJis(ComboBox1->currentText(), TPlantRecord::NameBytes);
-    m_plant->BatchWeight = FitShiftJis(Edit1->text(), TPlantRecord::ValueBytes);
-    m_plant->LoadCellFactor = FitShiftJis(Edit2->text(), TPlantRecord::ValueBytes);
+    m_plant->Name = FitShiftJis(fields[0].text, TPlantRecord::NameBytes);
+    m_plant->BatchWeight = FitShiftJis(fields[1].text, TPlantRecord::ValueBytes);
+    m_plant->LoadCellFactor = FitShiftJis(fields[2].text, TPlantRecord::ValueBytes);
     if (m_initialWeighing->checkedId() >= 0)
         m_plant->InitialWeighing = m_initialWeighing->checkedId();
     m_plant->Standard = CheckBox1->isChecked() ? 1 : 0;
     for (int i = 0; i < TPlantRecord::Bins; ++i) {
-        m_plant->BinName[i] = FitShiftJis(CellText(StringGrid1, i + 1, 1), TPlantRecord::BinBytes);
-        m_plant->BinRange[i] = FitShiftJis(CellText(StringGrid1, i + 1, 2), TPlantRecord::BinBytes);
+        m_plant->BinName[i] = FitShiftJis(fields[3 + 2 * i].text, TPlantRecord::BinBytes);
+        m_plant->BinRange[i] = FitShiftJis(fields[4 + 2 * i].text, TPlantRecord::BinBytes);
     }
+    return true;
+}
+
+bool TFormPlant::SaveWindow()
+{
+    // A blank name would be a plant that no list shows, and could become the
+    // standard plant unseen.
+    if (ComboBox1->currentText().trimmed().isEmpty()) {
+        TPrompt::Beep();
+        TPrompt::Message(QStringLiteral("プラント名を入力してください。"));
+        return false;
+    }
+    // A refused save keeps the window open with what the user typed.
+    return TakeRecord() && m_plant->Save(ComboBox1->currentText());
 }
 
 void TFormPlant::FormShow()
@@ -263,14 +302,7 @@ void TFormPlant::StringGrid1Enter()
 
 void TFormPlant::Button1Click()
 {
-    if (ComboBox1->currentText().isEmpty()) {
-        TPrompt::Beep();
-        TPrompt::Message(QStringLiteral("プラント名を入力してください。"));
-        return;
-    }
-    TakeRecord();
-    // A refused save keeps the window open with what the user typed.
-    if (m_plant->Save(ComboBox1->currentText()))
+    if (SaveWindow())
         accept();
 }
 
@@ -287,8 +319,7 @@ void TFormPlant::mnuDeleteClick()
 
 void TFormPlant::mnuSaveClick()
 {
-    TakeRecord();
-    m_plant->Save(ComboBox1->currentText());
+    SaveWindow();
 }
 
 void TFormPlant::mnuExitClick()

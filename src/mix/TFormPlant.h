@@ -41,7 +41,12 @@ protected:
 private:
     void ClearWindow();
     void ShowRecord();
-    void TakeRecord();
+    // False, after a message naming the field, when a field holds a character
+    // that Plant.Dat cannot hold; the record is then unchanged.
+    bool TakeRecord();
+    // "登録" and "プラント登録": false, after a message, when the name is
+    // blank, a text cannot be written or Save refuses.
+    bool SaveWindow();
 
     TPlant* m_plant;
     QMenuBar* MainMenu1;

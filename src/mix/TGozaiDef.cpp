@@ -246,15 +246,15 @@ TPlantRecord TGozaiDef::PlantForMix(const QString& name)
     plant.LoadStandard();
     if (ReadSetting(QStringLiteral("PlantDataAlwaysDefaultUse")) == QStringLiteral("TRUE"))
         return plant;
-    const QString folder = ReadSetting(QStringLiteral("HaigodataPath"));
-    // A folder that is not there: the file is looked for where the program
-    // runs, without changing the process's directory.
-    const QDir directory(!folder.isEmpty() && QFileInfo(folder).isDir() ? folder
-                                                                        : QDir::currentPath());
+    // The mix data files lie beside Plant.Dat: a folder that cannot be
+    // reached fails, as for the plants, instead of another folder being read.
+    const QDir directory(TPlant::MixDataFolder());
     const QString file = directory.filePath(name + QStringLiteral(".Goz"));
     if (IsPlainFileName(name) && QFileInfo(file).isFile()) {
         TGozai gozai;
         gozai.LoadFromFile(file);
+        // An empty plant name (or a file too short to hold one) names no
+        // plant, so the standard one stays.
         plant.LoadByName(gozai.PlantName());
     }
     return plant;

@@ -59,6 +59,7 @@ public:
     static int NextId();
     static void FillList(QStringList& list);
     // The plant that makes the mixture `name`: the one named at the head of
-    // its mix data file, else the standard plant.
+    // its mix data file in the mix data folder, else the standard plant. An
+    // unreachable mix data folder is an EKanmuriError (TPlant::MixDataFolder).
     static TPlantRecord PlantForMix(const QString& name);
 };

@@ -56,10 +56,19 @@ void WriteAt(QFile& file, qint64 position, const QByteArray& bytes)
 }
 
 // Names are matched as they are stored, so that a name too long for its
-// field finds the plant it was saved as instead of adding another one.
+// field finds the plant it was saved as instead of adding another one. A name
+// that cannot be written (one read from a damaged record) is matched as it is.
 QString StoredName(const QString& name)
 {
+    if (!UnwritableCharacter(name).isEmpty())
+        return name;
     return FitShiftJis(name, TPlantRecord::NameBytes);
+}
+
+// A plant under a blank name would be one that no list shows.
+bool IsBlank(const QString& name)
+{
+    return name.trimmed().isEmpty();
 }
 
 bool EndsWithSeparator(const QString& path)
@@ -86,9 +95,11 @@ bool TPlant::LoadByName(const QString& name)
     QFile file(FileName());
     if (!file.exists())
         return false;
+    const QString key = StoredName(name);
+    if (key.isEmpty())
+        return false;
     Open(file, QIODevice::ReadOnly);
     const QByteArray data = ReadRecords(file);
-    const QString key = StoredName(name);
     for (qsizetype i = 0; i < RecordCount(data); ++i) {
         const TPlantRecord record = RecordAt(data, i);
         if (record.Name == key) {
@@ -116,16 +127,26 @@ void TPlant::LoadStandard()
 
 bool TPlant::Save(const QString& name)
 {
+    // Checked before the file is opened, so that nothing is half written: a
+    // text that Shift-JIS cannot hold fails here, and so does a blank name.
+    TPlantRecord saved = *this;
+    saved.Name = FitShiftJis(name, NameBytes);
+    if (IsBlank(saved.Name)) {
+        TPrompt::Beep();
+        TPrompt::Message(QStringLiteral("プラント名を入力してください。"));
+        return false;
+    }
+    const QByteArray bytes = saved.ToBytes();
+
     QFile file(FileName());
     Open(file, QIODevice::ReadWrite);
     const QByteArray data = ReadRecords(file);
     const qsizetype count = RecordCount(data);
-    const QString key = StoredName(name);
 
     qsizetype target = count;
     for (qsizetype i = 0; i < count; ++i) {
         const TPlantRecord stored = RecordAt(data, i);
-        if (stored.Name != key)
+        if (stored.Name != saved.Name)
             continue;
         if (stored.Standard == 1 && Standard == 0) {
             TPrompt::Message(QStringLiteral("標準のプラントのチェックをオフにする場合は、"
@@ -142,9 +163,9 @@ bool TPlant::Save(const QString& name)
             WriteAt(file, i * Size + StandardOffset, notStandard);
     }
 
-    Name = key;
     // Appending also overwrites a record cut short at the end of the file.
-    WriteAt(file, target * Size, ToBytes());
+    WriteAt(file, target * Size, bytes);
+    Name = saved.Name;
     return true;
 }
 
@@ -153,9 +174,11 @@ bool TPlant::Delete(const QString& name)
     QFile file(FileName());
     if (!file.exists())
         return false;
+    const QString key = StoredName(name);
+    if (key.isEmpty())
+        return false;
     Open(file, QIODevice::ReadWrite);
     const QByteArray data = ReadRecords(file);
-    const QString key = StoredName(name);
     for (qsizetype i = 0; i < RecordCount(data); ++i) {
         const TPlantRecord stored = RecordAt(data, i);
         if (stored.Name != key)
@@ -190,8 +213,16 @@ void TPlant::FillList(QStringList& list) const
 QString TPlant::MixDataFolder()
 {
     const QString stored = ReadSetting(kSetting);
-    if (!stored.isEmpty() && QFileInfo(stored).isDir())
-        return stored;
+    if (!stored.isEmpty()) {
+        if (QFileInfo(stored).isDir())
+            return stored;
+        // Most likely a network share that is offline for now: falling back
+        // would read and write another Plant.Dat and forget the setting.
+        throw EKanmuriError(
+            QStringLiteral("配合データフォルダ \"%1\" が見つかりません。\n"
+                           "フォルダがあるか、ネットワークにつながっているかを確かめてください。")
+                .arg(QDir::toNativeSeparators(stored)));
+    }
 
     // Only read here: other code relies on the current directory staying put.
     QString current = QDir::toNativeSeparators(QDir::currentPath());

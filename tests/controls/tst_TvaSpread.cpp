@@ -296,14 +296,60 @@ private slots:
         QCOMPARE(Rows(), (QStringList{",,,", "5,5,5,", ",,,", ",,,"}));
     }
 
-    void pasteIntoColumnBlockRepeatsWholeClipboardPerRow()
+    void pasteCopiedColumnIntoColumnBlockStaysInTheBlock()
     {
-        // Row 1 gets x (y below it), row 2 then x (y below), ...: the last
-        // paste spills below the block, clipped to the grid.
-        SetClipboard("x\ny");
-        grid->SetSelectedBlock(1, 1, 1, 2);
+        // A column of values onto a shorter selected column: once from the
+        // top, cut at the selection's end; the row below keeps its value.
+        Fill({",,,", ",,,", ",,,", ",keep,,"});
+        SetClipboard("1\n2\n3\n4\n5\n");
+        grid->SetSelectedBlock(2, 1, 2, 3);
+        Key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Rows(), (QStringList{",1,,", ",2,,", ",3,,", ",keep,,"}));
+
+        // A copied area onto a column: only the block's column is written.
+        grid->ClearRange(1, 1, 4, 4);
+        SetClipboard("a\tb\nc\td\ne\tf");
+        grid->SetSelectedBlock(3, 1, 3, 2);
         grid->PasteBlock();
-        QCOMPARE(Rows(), (QStringList{"x,,,", "x,,,", "y,,,", ",,,"}));
+        QCOMPARE(Rows(), (QStringList{",,a,", ",,c,", ",,,", ",,,"}));
+
+        // A column shorter than the selection: the rest stays as it was.
+        grid->SetText(1, 3, "z");
+        grid->SetText(1, 4, "z");
+        SetClipboard("x\ny");
+        grid->SetSelectedBlock(1, 1, 1, 4);
+        grid->PasteBlock();
+        QCOMPARE(Rows(), (QStringList{"x,,a,", "y,,c,", "z,,,", "z,,,"}));
+    }
+
+    void pasteCopiedRowIntoColumnBlockRepeatsPerRow()
+    {
+        // One row deep: every selected row gets the whole row, to the grid's
+        // edge; and the same across for a column onto a selected row.
+        SetClipboard("a\tb\tc");
+        grid->SetSelectedBlock(3, 2, 3, 3);
+        grid->PasteBlock();
+        QCOMPARE(Rows(), (QStringList{",,,", ",,a,b", ",,a,b", ",,,"}));
+
+        grid->ClearRange(1, 1, 4, 4);
+        SetClipboard("p\r\nq\r\n");
+        grid->SetSelectedBlock(2, 3, 3, 3);
+        grid->PasteBlock();
+        QCOMPARE(Rows(), (QStringList{",,,", ",,,", ",p,p,", ",q,q,"}));
+    }
+
+    void pasteCopiedRowIntoRowBlockStaysInTheBlock()
+    {
+        SetClipboard("1\t2\t3\t4");
+        grid->SetSelectedBlock(2, 2, 3, 2);
+        grid->PasteBlock();
+        QCOMPARE(Rows(), (QStringList{",,,", ",1,2,", ",,,", ",,,"}));
+
+        grid->ClearRange(1, 1, 4, 4);
+        SetClipboard("1\t2\n3\t4");
+        grid->SetSelectedBlock(1, 4, 4, 4);
+        grid->PasteBlock();
+        QCOMPARE(Rows(), (QStringList{",,,", ",,,", ",,,", "1,2,,"}));
     }
 
     void pasteIntoAreaBlockOnceClippedToBlock()

@@ -62,6 +62,12 @@ class TestFormPlant : public QObject
 
     TScriptedPrompt& Prompt() { return TTestEnvironment::Current().prompt; }
 
+    static QByteArray FileBytes()
+    {
+        QFile file(TPlant::FileName());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
 private slots:
     void init()
     {
@@ -183,6 +189,78 @@ private slots:
         QCOMPARE(plant.BatchWeight, QString());
     }
 
+    void enterInAFieldDoesNotRegister()
+    {
+        SavePlant("A", true);
+        const QByteArray before = FileBytes();
+        Open();
+        const auto nothingSaved = [&] {
+            QApplication::processEvents();
+            return form->isVisible() && FileBytes() == before;
+        };
+
+        // A new name typed and Enter: nothing is saved, the window stays
+        // with what was typed. So too in the edits and in a grid cell.
+        Name()->lineEdit()->selectAll();
+        QTest::keyClicks(Name()->lineEdit(), "NEW");
+        QTest::keyClick(Name()->lineEdit(), Qt::Key_Return);
+        QVERIFY(nothingSaved());
+        QTest::keyClick(Name()->lineEdit(), Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(nothingSaved());
+        QTest::keyClicks(Control<QLineEdit>("Edit1"), "30");
+        QTest::keyClick(Control<QLineEdit>("Edit1"), Qt::Key_Return);
+        QVERIFY(nothingSaved());
+        Grid()->setFocus();
+        Grid()->setCurrentCell(2, 1);
+        QTest::keyClicks(Grid(), "B");
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(editor);
+        QTest::keyClicks(editor, "2");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(nothingSaved());
+
+        QCOMPARE(Name()->currentText(), QString("NEW"));
+        QCOMPARE(Control<QLineEdit>("Edit1")->text(), QString("30"));
+        QCOMPARE(Cell(2, 1), QString("B2"));
+        QCOMPARE(Prompt().shown.size(), 0);
+    }
+
+    void charactersShiftJisCannotHoldAreNamedAndNothingIsSaved()
+    {
+        SavePlant("A", true);
+        const QByteArray before = FileBytes();
+        Open();
+        Name()->setEditText("B");
+        SetCell(3, 1, "Café");
+        Register();
+        QVERIFY(form->isVisible());
+        QCOMPARE(Prompt().Texts("message"),
+                 QStringList({"「é」は保存できない文字です。(計量順３のビン名)\n"
+                              "別の文字に直してください。"}));
+        QCOMPARE(Prompt().Texts("beep").size(), 1);
+        QCOMPARE(Prompt().Texts("error"), QStringList());
+        QCOMPARE(FileBytes(), before);
+        QCOMPARE(Cell(3, 1), QString("Café"));
+        QCOMPARE(Name()->currentText(), QString("B"));
+
+        // The same through the menu; the name is named first.
+        Name()->setEditText(QString::fromUtf16(u"\U0001F3ED工場"));
+        Menu("mnuSave");
+        QVERIFY(Prompt().Texts("message").value(1).contains("(プラント名)"));
+        QCOMPARE(FileBytes(), before);
+
+        // What Linux input gives for a WAVE DASH is written as Windows
+        // writes it.
+        Name()->setEditText("B");
+        SetCell(3, 1, "");
+        SetCell(3, 2, QString::fromUtf16(u"5\u301C13"));
+        Register();
+        QVERIFY(!form->isVisible());
+        TPlant plant;
+        QVERIFY(plant.LoadByName("B"));
+        QCOMPARE(plant.BinRange[2], QString::fromUtf16(u"5\uFF5E13"));
+    }
+
     void menuCommands()
     {
         SavePlant("A", true);
@@ -221,11 +299,19 @@ private slots:
         QVERIFY(Control<QCheckBox>("CheckBox1")->isChecked());
         QVERIFY(*form->Plant() == TPlantRecord());
 
-        // "プラント登録" has no empty-name check: it fills the blank slot.
+        // "プラント登録" without a name: the same refusal as "登録"; no
+        // blank record takes the deleted slot or the standard flag.
+        const QByteArray before = FileBytes();
         Menu("mnuSave");
-        QCOMPARE(QFileInfo(TPlant::FileName()).size(), 2 * 215);
+        Name()->setEditText(" \u3000");
+        Menu("mnuSave");
+        QCOMPARE(FileBytes(), before);
+        QCOMPARE(Prompt().Texts("message"),
+                 QStringList(2, QStringLiteral("プラント名を入力してください。")));
+        QCOMPARE(Prompt().Texts("beep").size(), 2);
         plant.LoadStandard();
-        QCOMPARE(plant.Name, QString());
+        QCOMPARE(plant.Name, QString("A"));
+        QVERIFY(form->isVisible());
 
         Menu("mnuExit");
         QVERIFY(!form->isVisible());

@@ -1,3 +1,4 @@
+#include "foundation/EKanmuriError.h"
 #include "foundation/Rows.h"
 #include "foundation/Settings.h"
 #include "foundation/TDatabase.h"
@@ -197,6 +198,9 @@ private slots:
         QVERIFY(plant.Save("標準プラント"));
         plant.Standard = 0;
         QVERIFY(plant.Save("第２プラント"));
+        // The record of a deleted plant: its name is empty.
+        QVERIFY(plant.Save("旧プラント"));
+        QVERIFY(plant.Delete("旧プラント"));
 
         QByteArray goz(50506, '\0');
         const QByteArray name = ToShiftJis(u"第２プラント", 32);
@@ -225,6 +229,39 @@ private slots:
         QCOMPARE(TGozaiDef::PlantForMix("短い").Name, QString("標準プラント"));
         WriteFile(folder + "空.Goz", QByteArray());
         QCOMPARE(TGozaiDef::PlantForMix("空").Name, QString("標準プラント"));
+        WriteFile(folder + "一字.Goz", QByteArray(1, '\0'));
+        QCOMPARE(TGozaiDef::PlantForMix("一字").Name, QString("標準プラント"));
+        WriteFile(folder + "名無し.Goz", QByteArray(50506, '\0'));
+        QCOMPARE(TGozaiDef::PlantForMix("名無し").Name, QString("標準プラント"));
+    }
+
+    void plantForMixWithAnUnreachableFolderFails()
+    {
+        // The share is offline: neither the current directory nor a new
+        // folder there stands in for it.
+        const QString work = TTestEnvironment::Current().NewFolder();
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(work));
+        WriteFile(work + "/密粒13.Goz", QByteArray(50506, '\0'));
+        const QString share = TTestEnvironment::Current().NewFolder() + "/offline/";
+        WriteSetting("HaigoDataPath", share);
+        QString failure, expected;
+        try {
+            TGozaiDef::PlantForMix("密粒13");
+        } catch (const EKanmuriError& e) {
+            failure = e.text();
+        }
+        try {
+            TPlant::MixDataFolder();
+        } catch (const EKanmuriError& e) {
+            expected = e.text();
+        }
+        const QStringList made = QDir(work).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+        QDir::setCurrent(previous);
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(failure, expected);
+        QCOMPARE(made, QStringList({"密粒13.Goz"}));
+        QCOMPARE(ReadSetting("HaigoDataPath"), share);
     }
 };
 

@@ -233,13 +233,35 @@ private slots:
         QCOMPARE(FileBytes().left(3 * 215), expected);
         QCOMPARE(Names(), QStringList({"A", "C", "B"}));
 
-        // Only a save under the empty name lands in the first blank slot.
+        // The empty name is no plant: it neither finds nor blanks a deleted
+        // record, nor fills its slot.
+        const QByteArray withB = FileBytes();
         TPlant unnamed;
-        unnamed.Standard = 0;
+        QVERIFY(!unnamed.LoadByName(""));
+        QVERIFY(unnamed == TPlantRecord());
+        QVERIFY(!unnamed.Delete(""));
+        QCOMPARE(FileBytes(), withB);
+    }
+
+    void blankNamesAreRefused()
+    {
+        SavePlant("A", true);
+        const QByteArray before = FileBytes();
+        // Saved as standard, such a plant would become the standard plant
+        // while no list shows it.
+        TPlant unnamed;
         unnamed.BatchWeight = "7";
-        QVERIFY(unnamed.Save(""));
-        QCOMPARE(FileBytes().size(), 4 * 215);
-        QCOMPARE(FileBytes().mid(215, 215), unnamed.ToBytes());
+        QVERIFY(!unnamed.Save(""));
+        QVERIFY(!unnamed.Save(" \u3000 "));
+        QCOMPARE(FileBytes(), before);
+        QCOMPARE(Prompt().Texts("message"),
+                 QStringList(2, QStringLiteral("プラント名を入力してください。")));
+        QCOMPARE(Prompt().Texts("beep").size(), 2);
+        QCOMPARE(unnamed.Name, QString());
+
+        // Written by another program: still not listed.
+        WriteFile(before + THandRecord().Name("  ").Standard(0).bytes);
+        QCOMPARE(Names(), QStringList({"A"}));
     }
 
     void namesAreComparedExactly()
@@ -251,9 +273,6 @@ private slots:
         TPlant plant;
         QVERIFY(plant.LoadByName("A "));
         QCOMPARE(plant.BinName[0], QString("second"));
-        // Blank names are not listed.
-        SavePlant("  ", false);
-        QCOMPARE(Names(), QStringList({"A", "A "}));
     }
 
     void corruptedAndTruncatedFiles()
@@ -335,7 +354,7 @@ private slots:
         const QString sep = QDir::separator();
         const QString native = QDir::toNativeSeparators(work);
 
-        WriteSetting("HaigoDataPath", work + "/missing");
+        WriteSetting("HaigoDataPath", "");
         QString result;
         QString failure;
         try {
@@ -364,6 +383,101 @@ private slots:
         QDir::setCurrent(previous);
         QCOMPARE(failure, native + sep + "HaigoDataフォルダを作成できませんでした");
         QCOMPARE(ReadSetting("HaigoDataPath"), QString());
+    }
+
+    void unreachableMixDataFolderStopsAndKeepsTheSetting()
+    {
+        // A share that is offline: no other folder is read or written, and
+        // the setting still names the share when it is back.
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(TTestEnvironment::Current().NewFolder()));
+        const QString share = folder + "offline-share/HaigoData/";
+        WriteSetting("HaigoDataPath", share);
+        QString failure;
+        try {
+            TPlant::MixDataFolder();
+        } catch (const EKanmuriError& e) {
+            failure = e.text();
+        }
+        TPlant plant;
+        QVERIFY_THROWS_EXCEPTION(EKanmuriError, plant.LoadStandard());
+        QVERIFY_THROWS_EXCEPTION(EKanmuriError, plant.Save("A"));
+        const bool fallbackMade = QFileInfo::exists("HaigoData");
+        QDir::setCurrent(previous);
+        QVERIFY2(failure.startsWith("配合データフォルダ \"" + QDir::toNativeSeparators(share) +
+                                    "\" が見つかりません。"),
+                 qPrintable(failure));
+        QVERIFY(failure.contains("ネットワーク"));
+        QCOMPARE(ReadSetting("HaigoDataPath"), share);
+        QVERIFY(!fallbackMade);
+    }
+
+    void jisFormsAreWrittenAsCodePage932()
+    {
+        // As typed on Linux: WAVE DASH, MINUS SIGN, DOUBLE VERTICAL LINE,
+        // EM DASH; CENT, POUND, NOT, BROKEN BAR, YEN, OVERLINE.
+        TPlant plant;
+        plant.BinName[0] = QString::fromUtf16(u"\u301C\u2212\u2016\u2014");
+        plant.BinRange[0] = QString::fromUtf16(u"\u00A2\u00A3\u00AC\u00A6\u00A5\u203E");
+        plant.BinRange[1] = QString::fromUtf16(u"5\u301C13");
+        QVERIFY(plant.Save(QString::fromUtf16(u"A\u2212\u301C")));
+
+        THandRecord expected;
+        expected.Name(QByteArray::fromHex("41817c8160"))
+            .Bin(1, QByteArray::fromHex("8160817c8161815c"),
+                 QByteArray::fromHex("8191819281cafa55818f8150"))
+            .Bin(2, "", QByteArray::fromHex("3581603133"))
+            .Standard(1);
+        QCOMPARE(FileBytes().toHex(), expected.bytes.toHex());
+
+        // Read back as code page 932 reads them; the typed name finds it.
+        QVERIFY(plant.LoadByName(QString::fromUtf16(u"A\u2212\u301C")));
+        QCOMPARE(plant.Name, QString::fromUtf16(u"A\uFF0D\uFF5E"));
+        QCOMPARE(plant.BinName[0], QString::fromUtf16(u"\uFF5E\uFF0D\u2225\u2015"));
+        QCOMPARE(plant.BinRange[0], QString::fromUtf16(u"\uFFE0\uFFE1\uFFE2\uFFE4\uFFE5\uFFE3"));
+        QVERIFY(plant.Save(plant.Name));
+        QCOMPARE(FileBytes().toHex(), expected.bytes.toHex());
+    }
+
+    void characterWithoutShiftJisFormIsRefused()
+    {
+        SavePlant("A", true);
+        const QByteArray before = FileBytes();
+
+        // Nothing is written, not even the standard flag taken from "A".
+        TPlant plant;
+        plant.BinName[2] = "Café";
+        QString failure;
+        try {
+            plant.Save("B");
+        } catch (const EKanmuriError& e) {
+            failure = e.text();
+        }
+        QVERIFY2(failure.startsWith("「é」は保存できない文字です。"), qPrintable(failure));
+        QCOMPARE(FileBytes(), before);
+        QCOMPARE(plant.Name, QString());
+
+        // A character that shows nothing is named by its code too.
+        plant.BinName[2].clear();
+        try {
+            plant.Save(QString::fromUtf16(u"B\u00A0C"));
+        } catch (const EKanmuriError& e) {
+            failure = e.text();
+        }
+        QVERIFY2(failure.startsWith(
+                     QString::fromUtf16(u"「\u00A0」(文字コード U+00A0)は保存できない文字です。")),
+                 qPrintable(failure));
+        QVERIFY_THROWS_EXCEPTION(EKanmuriError, plant.Save(QString::fromUtf16(u"\U0001F600")));
+        QCOMPARE(FileBytes(), before);
+
+        // A name that reads back damaged (no character for its bytes) can
+        // still be found and deleted.
+        WriteFile(before + THandRecord().Name("D\x85\x40").Standard(0).bytes);
+        QStringList names = Names();
+        QCOMPARE(names.size(), 2);
+        QVERIFY(plant.LoadByName(names[1]));
+        QVERIFY(plant.Delete(names[1]));
+        QCOMPARE(Names(), QStringList({"A"}));
     }
 
     void unreadableFileIsAnError()
