@@ -49,6 +49,12 @@ template <typename D> void WhenDialogActive(std::function<void(D*)> answer)
     timer->start();
 }
 
+// Waits until the window manager has given `window` the focus.
+bool Active(QWidget* window)
+{
+    return QTest::qWaitFor([window] { return window->isActiveWindow(); }, 5000);
+}
+
 } // namespace
 
 class TestActivation : public QObject
@@ -90,7 +96,7 @@ private slots:
         QVERIFY(prompt.Texts("error").first().contains("unplugged"));
         // The window is still there and has the focus back, usable.
         QVERIFY(forms.frmEditKoji->isVisible());
-        QVERIFY(forms.frmEditKoji->isActiveWindow());
+        QVERIFY(Active(forms.frmEditKoji));
 
         // Coming from another window of the program tries again.
         QVERIFY(DesktopActivate(forms.frmEditHojitsu4));
@@ -120,8 +126,8 @@ private slots:
                 Qt::LeftButton);
         });
         QTest::mouseClick(ControlOf<QPushButton>(forms.frmSetDataPath, "Button1"), Qt::LeftButton);
+        QVERIFY(Active(forms.frmSetDataPath));
         Settle();
-        QVERIFY(forms.frmSetDataPath->isActiveWindow());
         QCOMPARE(QDir::cleanPath(folderBox->text()), QDir::cleanPath(chosen));
 
         WhenDialogActive<QColorDialog>([](QColorDialog* dialog) {
@@ -130,8 +136,8 @@ private slots:
         });
         auto* colourBox = ControlOf<QFrame>(forms.frmSetDataPath, "Panel3");
         QTest::mouseDClick(colourBox, Qt::LeftButton);
+        QVERIFY(Active(forms.frmSetDataPath));
         Settle();
-        QVERIFY(forms.frmSetDataPath->isActiveWindow());
         QCOMPARE(forms.frmSetDataPath->BoxColor(0), 255);
         QCOMPARE(QDir::cleanPath(folderBox->text()), QDir::cleanPath(chosen));
 
@@ -154,9 +160,9 @@ private slots:
 
         prompt.AnswerNext(false);
         TriggerAction(forms.frmEditKoji, "mnuDelete");
-        Settle(1000);
+        QVERIFY(Active(forms.frmEditKoji));
+        Settle();
         QCOMPARE(prompt.Texts("okcancel"), QStringList{"本当に削除しますか？"});
-        QVERIFY(forms.frmEditKoji->isActiveWindow());
         QCOMPARE(code->text(), QString("K001"));
         QCOMPARE(name->text(), QString("Paving works"));
         QCOMPARE(button->text(), QString("登録"));
@@ -165,9 +171,9 @@ private slots:
                "begin select raise(abort, 'refused by test'); end")
             .Exec();
         QTest::mouseClick(button, Qt::LeftButton);
-        Settle(1000);
+        QVERIFY(Active(forms.frmEditKoji));
+        Settle();
         QCOMPARE(prompt.Texts("error").size(), 1);
-        QVERIFY(forms.frmEditKoji->isActiveWindow());
         QCOMPARE(code->text(), QString("K001"));
         QCOMPARE(name->text(), QString("Paving works"));
         QCOMPARE(button->text(), QString("登録"));
@@ -193,9 +199,9 @@ private slots:
 
         TQuery("drop table Ryudokikaku").Exec();
         QTest::mouseClick(ControlOf<QPushButton>(form, "BitBtn1"), Qt::LeftButton);
-        Settle(1000);
+        QVERIFY(Active(form));
+        Settle();
         QCOMPARE(prompt.Texts("error").size(), 1);
-        QVERIFY(form->isActiveWindow());
         QCOMPARE(grid->Text(2, 2), QString("95_100"));
     }
 
