@@ -1,6 +1,7 @@
 #include "foundation/Rows.h"
 
 #include "foundation/TQuery.h"
+#include "foundation/TTransaction.h"
 
 namespace {
 
@@ -36,6 +37,9 @@ bool RowExists(const QString& table, const TColumnValues& keys)
 
 bool InsertOrUpdate(const QString& table, const TColumnValues& keys, const TColumnValues& values)
 {
+    // Another program saving the same key between the look-up and the write
+    // would add a second row.
+    TTransaction transaction;
     const bool found = RowExists(table, keys);
     QStringList columns, parameters;
     for (int i = 0; i < values.size(); ++i) {
@@ -58,6 +62,7 @@ bool InsertOrUpdate(const QString& table, const TColumnValues& keys, const TColu
         BindValues(query, values);
         query.Exec();
     }
+    transaction.Commit();
     return found;
 }
 

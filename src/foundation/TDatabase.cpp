@@ -2,9 +2,11 @@
 
 #include "foundation/ConfigFolder.h"
 #include "foundation/EKanmuriError.h"
+#include "foundation/TBackup.h"
 #include "foundation/TIniFile.h"
 #include "foundation/TPrompt.h"
 #include "foundation/TQuery.h"
+#include "foundation/TTransaction.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,6 +16,7 @@
 namespace {
 
 const QString kConnection = QStringLiteral("kanmuri");
+int busyTimeout = 10000;
 const QString kPath = QStringLiteral("PATH");
 
 TIniFile engineConfig()
@@ -45,6 +48,72 @@ QString SqlType(const TFieldDef& field)
         return QStringLiteral("BOOLEAN");
     }
     return QString();
+}
+
+// The engine's result codes that the program answers with its own text.
+enum TEngineCode
+{
+    kBusy = 5,
+    kLocked = 6,
+    kCorrupt = 11,
+    kCantOpen = 14,
+    kNotADatabase = 26,
+};
+
+int EngineCode(const QSqlError& error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    // Extended result codes carry the primary one in their low byte.
+    return ok ? code & 0xff : -1;
+}
+
+QString Native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString LockedText()
+{
+    QString folder;
+    try {
+        folder = TDatabase::AliasFolder(kAlias);
+    } catch (const EKanmuriError&) {
+    }
+    return QStringLiteral("データ格納フォルダ \"%1\" のデータベースを、ほかのプログラムが"
+                          "長く使っているため、書き込めませんでした。\n"
+                          "この操作は保存されていません。しばらく待ってから、もう一度やり直して"
+                          "ください。")
+        .arg(Native(folder));
+}
+
+QString UnreadableText(const QString& file)
+{
+    const QString backup = TBackup::Newest(QFileInfo(file).absolutePath());
+    QString text = QStringLiteral("データベース \"%1\" が壊れているか読み取れないため、"
+                                  "データを読み込めません。\n\n")
+                       .arg(Native(file));
+    if (backup.isEmpty()) {
+        text += QStringLiteral("バックアップはまだありません。\n");
+    } else {
+        text += QStringLiteral("最新のバックアップ: \"%1\"\n"
+                               "元に戻すには、pTarmak を終了し、壊れたファイル \"%2\" を"
+                               "別の名前に変えてから、バックアップを \"%2\" という名前で"
+                               "データ格納フォルダにコピーしてください。\n")
+                    .arg(Native(backup), TDatabase::DatabaseFileName());
+    }
+    return text + QStringLiteral("別のフォルダを使うには「環境設定」の「データ格納フォルダの設定」"
+                                 "で選び直してください。");
+}
+
+QString NewerVersionText(const QString& file, const QString& detail)
+{
+    return QStringLiteral("データベース \"%1\" は、この pTarmak より新しいバージョンで"
+                          "作られているため使えません%2。\n"
+                          "データを守るため、このファイルには書き込みません。新しいバージョンの "
+                          "pTarmak を使うか、「環境設定」の「データ格納フォルダの設定」で別の"
+                          "フォルダを選んでください。")
+        .arg(Native(file), detail);
 }
 
 QString Quoted(const QString& name)
@@ -94,6 +163,11 @@ void TDatabase::SetAliasFolder(const QString& alias, const QString& folder)
     }
 }
 
+QString TDatabase::DatabaseFile()
+{
+    return QDir(AliasFolder(kAlias)).filePath(DatabaseFileName());
+}
+
 QSqlDatabase TDatabase::Connection()
 {
     QSqlDatabase db = QSqlDatabase::database(kConnection, false);
@@ -110,19 +184,62 @@ QSqlDatabase TDatabase::Connection()
         throw EDatabaseError(QStringLiteral("データベースのドライバ (QSQLITE) がありません。"));
     if (!db.isValid())
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
-    db.setDatabaseName(QDir(folder).filePath(DatabaseFileName()));
+    const QString file = QDir(folder).filePath(DatabaseFileName());
+    db.setDatabaseName(file);
     // Another program may be writing the same data folder: wait for its lock.
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
-    if (!db.open())
-        throw EDatabaseError(db.lastError().text());
-    QSqlQuery wal(db);
-    if (!wal.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
-        throw EDatabaseError(wal.lastError().text());
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
+    if (!db.open()) {
+        const QSqlError error = db.lastError();
+        db.close();
+        throw EDatabaseError(UnreadableText(file) + QStringLiteral("\n\n(") +
+                             error.text().trimmed() + u')');
+    }
+    try {
+        CheckOpened(db, file);
+    } catch (...) {
+        // The next query tries again, and fails the same way, without a
+        // half-checked connection in between.
+        db.close();
+        throw;
+    }
+    return db;
+}
+
+void TDatabase::CheckOpened(QSqlDatabase& db, const QString& file)
+{
+    const auto unreadable = [&](const QSqlQuery& query) {
+        return EDatabaseError(UnreadableText(file) + QStringLiteral("\n\n(") +
+                              query.lastError().text().trimmed() + u')');
+    };
+    QSqlQuery query(db);
+    // Reading the schema fails at once for a file that is no database.
+    if (!query.exec(QStringLiteral("select count(*) from sqlite_master")) || !query.next())
+        throw unreadable(query);
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
+        throw unreadable(query);
+    const int version = query.value(0).toInt();
+    if (version > LayoutVersion)
+        throw EDatabaseError(NewerVersionText(file, QString()));
+    // A damaged page shows in the quick check long before a save would meet
+    // it; the check reads the whole file once per opening.
+    if (!query.exec(QStringLiteral("PRAGMA quick_check(1)")) || !query.next())
+        throw unreadable(query);
+    if (query.value(0).toString() != QStringLiteral("ok"))
+        throw EDatabaseError(UnreadableText(file) + QStringLiteral("\n\n(") +
+                             query.value(0).toString() + u')');
+    query.finish();
+
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+        throw Failure(query.lastError());
+    query.finish();
     // Each commit reaches the disk before the program goes on: a saved day
     // must survive a power cut, whatever the engine's own default is.
-    if (!wal.exec(QStringLiteral("PRAGMA synchronous=FULL")))
-        throw EDatabaseError(wal.lastError().text());
-    return db;
+    if (!query.exec(QStringLiteral("PRAGMA synchronous=FULL")))
+        throw Failure(query.lastError());
+    if (version == 0) {
+        // A database this program made before it was versioned, or a new one.
+        query.exec(QStringLiteral("PRAGMA user_version=%1").arg(LayoutVersion));
+    }
 }
 
 bool TDatabase::IsAvailable()
@@ -149,13 +266,30 @@ void TDatabase::Close()
 bool TDatabase::TableExists(const QString& table)
 {
     QSqlQuery query(Connection());
-    query.prepare(QStringLiteral(
-        "select count(*) from sqlite_master where type = 'table' and lower(name) = lower(:name)"));
+    if (!query.prepare(QStringLiteral("select count(*) from sqlite_master where type = 'table' "
+                                      "and lower(name) = lower(:name)")))
+        throw Failure(query.lastError());
     query.bindValue(QStringLiteral(":name"), table);
     if (!query.exec() || !query.next())
-        throw EDatabaseError(query.lastError().text());
+        throw Failure(query.lastError());
     return query.value(0).toInt() > 0;
 }
+
+namespace {
+
+// The stored columns of `table`, in order.
+QStringList ColumnsOf(const QString& table)
+{
+    QSqlQuery query(TDatabase::Connection());
+    if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(Quoted(table))))
+        throw TDatabase::Failure(query.lastError());
+    QStringList columns;
+    while (query.next())
+        columns << query.value(1).toString();
+    return columns;
+}
+
+} // namespace
 
 void TDatabase::CreateTable(const QString& table, const QList<TFieldDef>& fields)
 {
@@ -165,17 +299,35 @@ void TDatabase::CreateTable(const QString& table, const QList<TFieldDef>& fields
     QSqlQuery query(Connection());
     if (!query.exec(QStringLiteral("create table %1 (%2)")
                         .arg(Quoted(table), columns.join(QStringLiteral(", ")))))
-        throw EDatabaseError(query.lastError().text());
+        throw Failure(query.lastError());
 }
 
 bool TDatabase::EnsureTable(const QString& table, const QList<TFieldDef>& fields,
                             const QString& question, const QString& caption)
 {
-    if (TableExists(table))
+    if (TableExists(table)) {
+        // The columns are read by position: a table laid out otherwise comes
+        // from another program or version and is left as it is.
+        const QStringList stored = ColumnsOf(table);
+        bool same = stored.size() >= fields.size();
+        for (int i = 0; same && i < fields.size(); ++i)
+            same = stored[i].compare(fields[i].name, Qt::CaseInsensitive) == 0;
+        if (!same)
+            throw EDatabaseError(NewerVersionText(
+                DatabaseFile(), QStringLiteral(" (表 %1 の列が違います)").arg(table)));
         return true;
+    }
     if (!question.isEmpty() && !TPrompt::YesNo(question, caption.isEmpty() ? table : caption))
         return false;
+    // Under the write lock, so that of two programs starting on a new data
+    // folder one creates the table and the other finds it.
+    TTransaction transaction;
+    if (TableExists(table)) {
+        transaction.Commit();
+        return true;
+    }
     CreateTable(table, fields);
+    transaction.Commit();
     return false;
 }
 
@@ -187,7 +339,79 @@ void TDatabase::EnsureIndex(const QString& table, const QString& name, const QSt
     QSqlQuery query(Connection());
     if (!query.exec(QStringLiteral("create index if not exists %1 on %2 (%3)")
                         .arg(Quoted(name), Quoted(table), quoted.join(QStringLiteral(", ")))))
-        throw EDatabaseError(query.lastError().text());
+        throw Failure(query.lastError());
+}
+
+void TDatabase::SetBusyTimeout(int milliseconds)
+{
+    busyTimeout = milliseconds;
+    QSqlDatabase db = QSqlDatabase::database(kConnection, false);
+    if (db.isValid() && db.isOpen())
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(milliseconds));
+}
+
+void TDatabase::BeginWrite()
+{
+    QSqlQuery query(Connection());
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        throw Failure(query.lastError());
+}
+
+void TDatabase::CommitWrite()
+{
+    QSqlQuery query(Connection());
+    if (!query.exec(QStringLiteral("COMMIT"))) {
+        const EDatabaseError failure = Failure(query.lastError());
+        RollbackWrite();
+        throw failure;
+    }
+}
+
+void TDatabase::RollbackWrite()
+{
+    QSqlDatabase db = QSqlDatabase::database(kConnection, false);
+    if (!db.isValid() || !db.isOpen())
+        return;
+    QSqlQuery query(db);
+    query.exec(QStringLiteral("ROLLBACK"));
+}
+
+EDatabaseError TDatabase::Failure(const QSqlError& error, const QString& sql)
+{
+    switch (EngineCode(error)) {
+    case kBusy:
+    case kLocked:
+        return EDatabaseError(LockedText());
+    case kCorrupt:
+    case kNotADatabase:
+    case kCantOpen: {
+        QString file;
+        try {
+            file = DatabaseFile();
+        } catch (const EKanmuriError&) {
+        }
+        return EDatabaseError(UnreadableText(file) + QStringLiteral("\n\n(") +
+                              error.text().trimmed() + u')');
+    }
+    default:
+        break;
+    }
+    QString text = error.text().trimmed();
+    if (text.isEmpty())
+        text = QStringLiteral("SQL の実行に失敗しました。");
+    if (!sql.isEmpty())
+        text += QStringLiteral("\n\n") + sql;
+    return EDatabaseError(text);
+}
+
+void TDatabase::CopyTo(const QString& file)
+{
+    QSqlQuery query(Connection());
+    if (!query.prepare(QStringLiteral("VACUUM INTO :file")))
+        throw Failure(query.lastError());
+    query.bindValue(QStringLiteral(":file"), file);
+    if (!query.exec())
+        throw Failure(query.lastError());
 }
 
 int MaxId(const QString& table)

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "foundation/EKanmuriError.h"
+
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+
+class QSqlError;
 
 // The program's one database alias.
 inline const QString kAlias = QStringLiteral("KANMURI");
@@ -41,7 +45,9 @@ public:
     static void SetAliasFolder(const QString& alias, const QString& folder);
 
     // The open connection to the alias's database; opens it when needed.
-    // Throws EDatabaseError when the folder is missing or cannot be opened.
+    // Throws EDatabaseError when the folder is missing, or the database cannot
+    // be opened or read, is damaged, or was written by a newer version: then
+    // the text names the file and the newest backup and says what to do.
     static QSqlDatabase Connection();
     // True when the database can be opened. Windows created at start check
     // their tables only then: an unreachable data folder is reported once,
@@ -59,14 +65,40 @@ public:
                             const QString& question = QString(),
                             const QString& caption = QString());
 
+    // Write transactions take the write lock when they begin and wait for it
+    // up to the busy timeout, so that saves of several programs queue instead
+    // of failing; readers never wait for them. TTransaction uses these.
+    static void BeginWrite();
+    // How long a save waits for another program's lock (10 s unless set).
+    static void SetBusyTimeout(int milliseconds);
+    static void CommitWrite();
+    static void RollbackWrite();
+
+    // The error to raise for a failed statement: the engine's text, or for a
+    // lock that did not come within the timeout and for a damaged file a text
+    // of our own that names the data folder or the file.
+    static EDatabaseError Failure(const QSqlError& error, const QString& sql = QString());
+
+    // Writes a consistent copy of the open database into `file`, which must
+    // not exist yet, while other programs may go on using the database.
+    static void CopyTo(const QString& file);
+
+    // The database file of the alias's folder.
+    static QString DatabaseFile();
+
     // Adds an index on `columns` of `table` unless one of that name exists.
     // Indexes only speed lookups up; the table's columns stay as they are.
     static void EnsureIndex(const QString& table, const QString& name, const QStringList& columns);
 
     static QString DatabaseFileName() { return QStringLiteral("kanmuri.sqlite"); }
 
+    // The layout version this program writes (the database's user_version).
+    // A database of a higher version comes from a newer program.
+    static constexpr int LayoutVersion = 1;
+
 private:
     static void EnsureProgramAlias();
+    static void CheckOpened(QSqlDatabase& db, const QString& file);
 };
 
 // The table's largest ID; 0 for an empty table. The table name is always the

@@ -15,10 +15,7 @@ TQuery::TQuery(const QString& sql) : m_sql(sql), m_query(TDatabase::Connection()
 
 void TQuery::Fail() const
 {
-    QString text = m_query.lastError().text().trimmed();
-    if (text.isEmpty())
-        text = QStringLiteral("SQL の実行に失敗しました。");
-    throw EDatabaseError(text + QStringLiteral("\n\n") + m_sql);
+    throw TDatabase::Failure(m_query.lastError(), m_sql);
 }
 
 TQuery& TQuery::Bind(const QString& name, const QVariant& value)

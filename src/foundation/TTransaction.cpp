@@ -3,8 +3,6 @@
 #include "foundation/EKanmuriError.h"
 #include "foundation/TDatabase.h"
 
-#include <QSqlError>
-
 namespace {
 
 int depth = 0;
@@ -14,9 +12,7 @@ int depth = 0;
 TTransaction::TTransaction()
 {
     if (depth == 0) {
-        QSqlDatabase db = TDatabase::Connection();
-        if (!db.transaction())
-            throw EDatabaseError(db.lastError().text());
+        TDatabase::BeginWrite();
         m_outer = true;
     }
     ++depth;
@@ -25,20 +21,16 @@ TTransaction::TTransaction()
 TTransaction::~TTransaction()
 {
     --depth;
-    if (m_outer && !m_done) {
-        QSqlDatabase db = TDatabase::Connection();
-        db.rollback();
-    }
+    if (m_outer && !m_done)
+        TDatabase::RollbackWrite();
 }
 
 void TTransaction::Commit()
 {
     if (m_done)
         return;
-    if (m_outer) {
-        QSqlDatabase db = TDatabase::Connection();
-        if (!db.commit())
-            throw EDatabaseError(db.lastError().text());
-    }
+    // Done either way: a failed commit has been rolled back.
     m_done = true;
+    if (m_outer)
+        TDatabase::CommitWrite();
 }

@@ -36,11 +36,13 @@ void TKosyu::Save()
     const QString name = Kosyumei.trimmed();
     if (name.isEmpty())
         return;
+    TTransaction transaction;
     if (!RowExists(QStringLiteral("Kosyu4"), {{QStringLiteral("KOSYUMEI"), name}}) && ID == 0)
         ID = NextId();
     // Stored as looked up, so that the name is found again.
     InsertOrUpdate(QStringLiteral("Kosyu4"), {{QStringLiteral("KOSYUMEI"), name}},
                    {{QStringLiteral("KOSYUMEI"), name}, {QStringLiteral("ID"), ID}});
+    transaction.Commit();
 }
 
 int TKosyu::NextId()

@@ -2,6 +2,7 @@
 
 #include "foundation/Rows.h"
 #include "foundation/TDatabase.h"
+#include "foundation/TTransaction.h"
 
 #include <QStringList>
 
@@ -59,6 +60,8 @@ void THotbinHaigoritu::LoadById(int id)
 
 void THotbinHaigoritu::Save()
 {
+    // The new ID and the row are written under one lock.
+    TTransaction transaction;
     if (!RowExists(TableName(), {{QStringLiteral("ID"), ID}}))
         ID = NextId();
     TColumnValues values{{QStringLiteral("ID"), ID}};
@@ -66,6 +69,7 @@ void THotbinHaigoritu::Save()
     for (int i = 0; i < ColumnCount; ++i)
         values.append({columns[i], D[i]});
     InsertOrUpdate(TableName(), {{QStringLiteral("ID"), ID}}, values);
+    transaction.Commit();
 }
 
 void THotbinHaigoritu::Delete()

@@ -2,6 +2,7 @@
 
 #include "foundation/Rows.h"
 #include "foundation/TDatabase.h"
+#include "foundation/TTransaction.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -61,6 +62,8 @@ void TRyudoRange::LoadById(int id)
 
 void TRyudoRange::Save()
 {
+    // The new ID and the row are written under one lock.
+    TTransaction transaction;
     if (!RowExists(TableName(), {{QStringLiteral("ID"), ID}}))
         ID = NextId();
     TColumnValues values{{QStringLiteral("ID"), ID}};
@@ -68,6 +71,7 @@ void TRyudoRange::Save()
     for (int i = 0; i < ValueCount; ++i)
         values.append({columns[i], Values[i]});
     InsertOrUpdate(TableName(), {{QStringLiteral("ID"), ID}}, values);
+    transaction.Commit();
 }
 
 void TRyudoRange::Delete()

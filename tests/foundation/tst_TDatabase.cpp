@@ -91,7 +91,15 @@ private slots:
                                                  "HIDUKE TIMESTAMP", "Used BOOLEAN"}));
         TQuery("insert into Sample (ID, Name) values (1, 'kept')").Exec();
         // Existing tables are found whatever the case of the name, and left alone.
-        QVERIFY(TDatabase::EnsureTable("sample", {{"Other", TFieldType::Integer}}));
+        QVERIFY(TDatabase::EnsureTable("sample", kFields.mid(0, 2)));
+        // One laid out otherwise (another version's) is reported, not changed.
+        try {
+            TDatabase::EnsureTable("Sample", {{"Other", TFieldType::Integer}});
+            QFAIL("a table of another layout was accepted");
+        } catch (const EDatabaseError& e) {
+            QVERIFY(e.text().contains("Sample"));
+            QVERIFY(e.text().contains("kanmuri.sqlite"));
+        }
         TQuery q("select Name from Sample");
         q.Exec();
         QVERIFY(q.Next());
