@@ -7,7 +7,11 @@
 #include "controls/TfSelectMultiItems.h"
 #include "controls/TfrmListBox.h"
 #include "controls/TfrmProgressBar.h"
+#include "foundation/NetworkFolder.h"
+#include "foundation/Settings.h"
 #include "foundation/TApplication.h"
+#include "foundation/TBackup.h"
+#include "foundation/TDatabase.h"
 #include "foundation/TfrmSetDataPath.h"
 #include "masters/TfrmEditHacchusya.h"
 #include "masters/TfrmEditKoji.h"
@@ -22,6 +26,25 @@ TForms& TForms::Instance()
 {
     static TForms forms;
     return forms;
+}
+
+void TForms::Start()
+{
+    TApplication::TErrorBatch errors;
+    // A first start needs no set-up: the settings key, the alias and an empty
+    // database in the data folder are made here.
+    bool opened = false;
+    TApplication::Guard([&] {
+        EnsureSettingsKey();
+        TDatabase::Connection();
+        opened = true;
+    });
+    if (opened) {
+        TApplication::Guard([] { TBackup::Daily(); });
+        TApplication::Guard([] { WarnIfNetworkDataFolder(); });
+    }
+    CreateAll();
+    frmEditHojitsu4->show();
 }
 
 void TForms::CreateAll()

@@ -39,6 +39,11 @@ struct TForms
     TfSelectMultiItems* fSelectMultiItems = nullptr;
 
     static TForms& Instance();
+    // The program's start: the settings, the data folder's database and its
+    // daily backup, every window, the main window shown. Whatever fails is
+    // shown once, after every window is made; a data folder that cannot be
+    // opened leaves the windows usable, so that it can be repointed.
+    void Start();
     // Creates every window; the first is the main window.
     void CreateAll();
     // Destroys every window in reverse order.

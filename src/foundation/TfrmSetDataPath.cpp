@@ -3,6 +3,7 @@
 #include "controls/TFolderDialog.h"
 #include "foundation/Conversions.h"
 #include "foundation/Ime.h"
+#include "foundation/NetworkFolder.h"
 #include "foundation/Settings.h"
 #include "foundation/TActivation.h"
 #include "foundation/TApplication.h"
@@ -173,4 +174,5 @@ void TfrmSetDataPath::BitBtn1Click()
     WriteSetting(QStringLiteral("ColorOndoNeriRange"), QString::number(BoxColor(0)));
     WriteSetting(QStringLiteral("ColorOndoSikiRange"), QString::number(BoxColor(1)));
     close();
+    WarnIfNetworkDataFolder();
 }
