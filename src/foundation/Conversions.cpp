@@ -3,6 +3,7 @@
 #include "foundation/DateTime.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -130,11 +131,37 @@ QString TextAfter(const QString& text, const QString& separator)
 
 QString FormatFixed(double value, int digits)
 {
-    QString s = QString::number(value, 'f', std::max(0, digits));
+    digits = std::max(0, digits);
+    if (!std::isfinite(value))
+        return QString::number(value, 'f', digits);
+    // Rounded as the decimal number the user typed or sees, half away from
+    // zero: 2.675 gives 2.68 and -0.125 gives -0.13, although their nearest
+    // doubles lie just below the tie.
+    const QString shortest =
+        QString::number(std::fabs(value), 'f', QLocale::FloatingPointShortest);
+    const qsizetype point = shortest.indexOf(u'.');
+    QString whole = point < 0 ? shortest : shortest.left(point);
+    QString fraction = point < 0 ? QString() : shortest.mid(point + 1);
+    bool up = fraction.size() > digits && fraction[digits] >= u'5';
+    fraction = fraction.left(digits).leftJustified(digits, u'0');
+    QString number = whole + fraction;
+    for (qsizetype i = number.size() - 1; up && i >= 0; --i) {
+        if (number[i] == u'9') {
+            number[i] = u'0';
+        } else {
+            number[i] = QChar(number[i].unicode() + 1);
+            up = false;
+        }
+    }
+    if (up)
+        number.prepend(u'1');
+    QString result = digits > 0 ? number.left(number.size() - digits) + u'.' + number.right(digits)
+                                : number;
     // "-0.0" is shown as "0.0", as the sheets always have.
-    if (s.startsWith(u'-') && s.mid(1).count(u'0') + s.count(u'.') == s.size() - 1)
-        s.remove(0, 1);
-    return s;
+    const bool zero = std::all_of(number.cbegin(), number.cend(), [](QChar c) { return c == u'0'; });
+    if (value < 0 && !zero)
+        result.prepend(u'-');
+    return result;
 }
 
 QString FormatGeneral(double value)

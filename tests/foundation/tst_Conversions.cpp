@@ -246,6 +246,17 @@ private slots:
         QTest::newRow("rounded") << 1.26 << 1 << "1.3";
         QTest::newRow("negative") << -1.06 << 1 << "-1.1";
         QTest::newRow("negative zero") << -0.04 << 1 << "0.0";
+        QTest::newRow("negative zero, three places") << -0.0004 << 3 << "0.000";
+        // Decimal ties whose doubles lie just below them round as written.
+        QTest::newRow("decimal tie") << 2.675 << 2 << "2.68";
+        QTest::newRow("decimal tie 1.005") << 1.005 << 2 << "1.01";
+        QTest::newRow("negative decimal tie") << -0.125 << 2 << "-0.13";
+        QTest::newRow("carry into the whole part") << 9.995 << 2 << "10.00";
+        QTest::newRow("carry to a new digit") << 999.96 << 1 << "1000.0";
+        QTest::newRow("below the tie") << 2.67499 << 2 << "2.67";
+        QTest::newRow("large") << 123456789.125 << 2 << "123456789.13";
+        QTest::newRow("tiny") << 1e-7 << 3 << "0.000";
+        QTest::newRow("no decimals, small") << 0.4 << 0 << "0";
     }
     void formatFixed()
     {
