@@ -27,6 +27,11 @@ public:
         Message(text, caption);
         return false;
     }
+    TAnswer YesNoCancel(const QString& text, const QString& caption) override
+    {
+        Message(text, caption);
+        return TAnswer::Cancel;
+    }
     bool InputText(const QString& caption, const QString& prompt, QString&) override
     {
         Message(prompt, caption);
@@ -60,6 +65,10 @@ bool TPrompt::YesNo(const QString& text, const QString& caption)
 bool TPrompt::OkCancel(const QString& text, const QString& caption)
 {
     return backend().OkCancel(text, caption);
+}
+TAnswer TPrompt::YesNoCancel(const QString& text, const QString& caption)
+{
+    return backend().YesNoCancel(text, caption);
 }
 bool TPrompt::InputText(const QString& caption, const QString& prompt, QString& value)
 {
@@ -98,6 +107,7 @@ void TScriptedPrompt::Clear()
     shown.clear();
     m_answers.clear();
     m_inputs.clear();
+    m_choices.clear();
     unanswered = 0;
 }
 
@@ -127,6 +137,15 @@ bool TScriptedPrompt::OkCancel(const QString& text, const QString& caption)
 {
     shown.append({QStringLiteral("okcancel"), caption, text});
     return NextAnswer();
+}
+TAnswer TScriptedPrompt::YesNoCancel(const QString& text, const QString& caption)
+{
+    shown.append({QStringLiteral("yesnocancel"), caption, text});
+    if (m_choices.isEmpty()) {
+        ++unanswered;
+        return TAnswer::Cancel;
+    }
+    return m_choices.takeFirst();
 }
 bool TScriptedPrompt::InputText(const QString& caption, const QString& prompt, QString& value)
 {

@@ -3,6 +3,14 @@
 #include <QString>
 #include <QStringList>
 
+// The answer to a question with Yes, No and Cancel.
+enum class TAnswer
+{
+    Yes,
+    No,
+    Cancel
+};
+
 // Every message and question of the program goes through TPrompt, so that the
 // GUI shows real message boxes and tests can answer and read them.
 class TPromptBackend
@@ -15,6 +23,7 @@ public:
     virtual void Error(const QString& text) = 0;
     virtual bool YesNo(const QString& text, const QString& caption) = 0;
     virtual bool OkCancel(const QString& text, const QString& caption) = 0;
+    virtual TAnswer YesNoCancel(const QString& text, const QString& caption) = 0;
     // Asks for a text; false when the user cancelled. `value` holds the
     // proposed text on entry and the answer on return.
     virtual bool InputText(const QString& caption, const QString& prompt, QString& value) = 0;
@@ -32,6 +41,7 @@ public:
     static void Error(const QString& text);
     static bool YesNo(const QString& text, const QString& caption = QString());
     static bool OkCancel(const QString& text, const QString& caption = QString());
+    static TAnswer YesNoCancel(const QString& text, const QString& caption = QString());
     static bool InputText(const QString& caption, const QString& prompt, QString& value);
     static void Beep();
 
@@ -47,7 +57,7 @@ class TScriptedPrompt : public TPromptBackend
 public:
     struct Shown
     {
-        QString kind; // "message", "error", "yesno", "okcancel", "input", "beep"
+        QString kind; // "message", "error", "yesno", "okcancel", "yesnocancel", "input", "beep"
         QString caption;
         QString text;
     };
@@ -55,6 +65,8 @@ public:
     // Answers for the next questions, in order (Yes/OK = true).
     void AnswerNext(bool answer) { m_answers.append(answer); }
     void AnswerNextInput(bool ok, const QString& text) { m_inputs.append({ok, text}); }
+    // Answers for the next Yes/No/Cancel questions; without one: Cancel.
+    void AnswerNextChoice(TAnswer answer) { m_choices.append(answer); }
 
     QList<Shown> shown;
     // Questions asked when the script had no answer left (answered No).
@@ -68,10 +80,12 @@ public:
     void Error(const QString& text) override;
     bool YesNo(const QString& text, const QString& caption) override;
     bool OkCancel(const QString& text, const QString& caption) override;
+    TAnswer YesNoCancel(const QString& text, const QString& caption) override;
     bool InputText(const QString& caption, const QString& prompt, QString& value) override;
     void Beep() override;
 
 private:
+    QList<TAnswer> m_choices;
     bool NextAnswer();
     QList<bool> m_answers;
     QList<QPair<bool, QString>> m_inputs;

@@ -50,6 +50,20 @@ bool TQtPrompt::OkCancel(const QString& text, const QString& caption)
                                 QMessageBox::Ok) == QMessageBox::Ok;
 }
 
+TAnswer TQtPrompt::YesNoCancel(const QString& text, const QString& caption)
+{
+    switch (QMessageBox::question(Owner(), Title(caption), text,
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                  QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return TAnswer::Yes;
+    case QMessageBox::No:
+        return TAnswer::No;
+    default:
+        return TAnswer::Cancel;
+    }
+}
+
 bool TQtPrompt::InputText(const QString& caption, const QString& prompt, QString& value)
 {
     bool ok = false;

@@ -10,6 +10,7 @@ public:
     void Error(const QString& text) override;
     bool YesNo(const QString& text, const QString& caption) override;
     bool OkCancel(const QString& text, const QString& caption) override;
+    TAnswer YesNoCancel(const QString& text, const QString& caption) override;
     bool InputText(const QString& caption, const QString& prompt, QString& value) override;
     void Beep() override;
 };

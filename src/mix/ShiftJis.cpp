@@ -172,6 +172,18 @@ QByteArray ToShiftJis(QStringView text, qsizetype maxBytes)
     return result;
 }
 
+qsizetype ShiftJisLength(QStringView text)
+{
+    qsizetype size = 0;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = CharacterLength(text, i);
+        const qsizetype bytes = EncodeOne(text.mid(i, length)).size();
+        size += bytes > 0 ? bytes : 2;
+        i += length;
+    }
+    return size;
+}
+
 QString FitShiftJis(QStringView text, qsizetype maxBytes)
 {
     return FromShiftJis(ToShiftJis(text, maxBytes));

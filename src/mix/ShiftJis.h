@@ -27,5 +27,9 @@ QString UnwritableCharacter(QStringView text);
 // was typed into when given.
 QString UnwritableMessage(const QString& character, const QString& field = QString());
 
+// The bytes the text takes in Shift-JIS; a character without a form counts
+// as two, as a full-width character.
+qsizetype ShiftJisLength(QStringView text);
+
 // The text as it reads back after ToShiftJis(text, maxBytes).
 QString FitShiftJis(QStringView text, qsizetype maxBytes);
