@@ -3,31 +3,121 @@
 #include "app/TForms.h"
 #include "app/TfrmSetFont.h"
 #include "app/TfrmSetHojituKetasu.h"
+#include "controls/TComboBox.h"
 #include "controls/TStatusBar.h"
+#include "controls/TfSelectMultiItems.h"
+#include "controls/TvaSpread.h"
+#include "foundation/Conversions.h"
 #include "foundation/FileVersion.h"
+#include "foundation/Ime.h"
+#include "foundation/Settings.h"
 #include "foundation/TActivation.h"
 #include "foundation/TApplication.h"
 #include "foundation/TDatabase.h"
+#include "foundation/TPrompt.h"
 #include "foundation/TfrmSetDataPath.h"
 #include "foundation/WindowPlacement.h"
+#include "masters/TKoji.h"
+#include "masters/TKosyu.h"
 #include "masters/TfrmEditKoji.h"
 #include "masters/TfrmEditKosyu.h"
+#include "mix/ShiftJis.h"
+#include "mix/TGozaiDef.h"
+#include "store/Derivation.h"
+#include "store/Digits.h"
+#include "store/HojituGrid.h"
 #include "store/THojituHead4.h"
-#include "store/THojituLine4.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QValidator>
+#include <cmath>
+
+using namespace HojituGrid;
+
+namespace {
+
+const QString kTrue = QStringLiteral("TRUE");
+const QString kHojitsuSa = QStringLiteral("HojitsuSa");
+const QString kFillerZeroPrint = QStringLiteral("FillerZeroPrint");
+constexpr int kStationBytes = 16;
+// Row 7 separates the day from its totals.
+constexpr int kSeparatorRow = 7;
+
+template <typename T> T* Named(T* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QLabel* Label(QWidget* parent, const QString& caption, int x, int y, int width = 80)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setGeometry(x, y, width, 16);
+    return label;
+}
+
+// The station's column holds 16 bytes of Shift-JIS: what would not fit is
+// refused as it is typed or pasted, never cut off when saved.
+class TStationValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        return ShiftJisLength(input) <= kStationBytes ? Acceptable : Invalid;
+    }
+};
+
+// Panel 2's arrows, in the order a click steps through them.
+const QList<TvaSpread::TEnterAction> kEnterSteps = {
+    TvaSpread::TEnterAction::Up, TvaSpread::TEnterAction::Next, TvaSpread::TEnterAction::Down,
+    TvaSpread::TEnterAction::Previous, TvaSpread::TEnterAction::None};
+
+QString EnterArrow(TvaSpread::TEnterAction action)
+{
+    switch (action) {
+    case TvaSpread::TEnterAction::Up:
+        return QStringLiteral("↑");
+    case TvaSpread::TEnterAction::Down:
+        return QStringLiteral("↓");
+    case TvaSpread::TEnterAction::Next:
+        return QStringLiteral("→");
+    case TvaSpread::TEnterAction::Previous:
+        return QStringLiteral("←");
+    case TvaSpread::TEnterAction::None:
+        break;
+    }
+    return QStringLiteral("□");
+}
+
+void ShowModeless(QWidget* window)
+{
+    if (!window)
+        return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
 
 TfrmEditHojitsu4::TfrmEditHojitsu4(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmEditHojitsu4"));
     setWindowTitle(QStringLiteral("アスファルト合材舗設実績表"));
-    resize(800, 560);
 
     CreateMenus();
+    CreateControls();
 
     m_statusBar = new TStatusBar(this);
     m_statusBar->AddPanel(100);
@@ -36,20 +126,171 @@ TfrmEditHojitsu4::TfrmEditHojitsu4(QWidget* parent) : QMainWindow(parent)
     m_statusBar->AddPanel(50, Qt::AlignLeft);
     m_statusBar->AddPanel(50);
     setStatusBar(m_statusBar);
+    Connect(m_statusBar, &TStatusBar::PanelClicked, this, &TfrmEditHojitsu4::StatusBar1Click);
 
+    resize(800, 540);
     CentreOnScreen(this);
 
     m_head = new THojituHead4(this);
     m_line = new THojituLine4(this);
+    m_statusBar->SetPanelText(3, QStringLiteral("0"));
+    RefreshStatusPanels();
     TApplication::Guard([this] { FormCreate(); });
 }
 
-void TfrmEditHojitsu4::FormCreate()
+TfrmEditHojitsu4::~TfrmEditHojitsu4()
 {
-    if (TDatabase::IsAvailable()) {
-        THojituHead4::EnsureTables();
-        THojituLine4::EnsureTables();
+    TApplication::Guard([this] {
+        WriteSetting(kHojitsuSa,
+                     CheckBox3->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    });
+}
+
+void TfrmEditHojitsu4::CreateControls()
+{
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    setCentralWidget(panel);
+
+    Label(panel, QStringLiteral("工事名"), 8, 8);
+    ComboBox1 = Named(new TComboBox(panel), "ComboBox1");
+    ComboBox1->setGeometry(8, 24, 310, 22);
+    Label(panel, QStringLiteral("工種名"), 326, 8);
+    ComboBox2 = Named(new TComboBox(panel), "ComboBox2");
+    ComboBox2->setGeometry(326, 24, 170, 22);
+    Label(panel, QStringLiteral("合材名"), 504, 8);
+    ComboBox3 = Named(new TComboBox(panel), "ComboBox3");
+    ComboBox3->setGeometry(504, 24, 286, 22);
+    ImeOff(ComboBox1);
+    ImeHiragana(ComboBox2);
+    ImeHiragana(ComboBox3);
+
+    vaSpread1 = Named(new TvaSpread(panel), "vaSpread1");
+    vaSpread1->setGeometry(8, 54, 290, 46);
+    vaSpread1->SetMaxCols(3);
+    vaSpread1->SetMaxRows(1);
+    vaSpread1->SetColWidth(0, 0);
+    const QStringList mixHeadings = {QStringLiteral("設計密度"), QStringLiteral("設計ﾊﾞｲﾝﾀﾞ量"),
+                                     QStringLiteral("設計石粉量")};
+    for (int col = 1; col <= 3; ++col) {
+        vaSpread1->SetColWidth(col, 11);
+        vaSpread1->SetText(col, 0, mixHeadings[col - 1]);
     }
+    ImeOff(vaSpread1);
+
+    Label(panel, QStringLiteral("舗設日"), 326, 56);
+    ComboBox4 = Named(new TComboBox(panel), "ComboBox4");
+    ComboBox4->setGeometry(326, 72, 116, 22);
+    ImeOff(ComboBox4);
+    Label(panel, QStringLiteral("測点"), 450, 56);
+    Edit1 = Named(new QLineEdit(panel), "Edit1");
+    Edit1->setGeometry(450, 72, 150, 22);
+    Edit1->setValidator(new TStationValidator(Edit1));
+    ImeOff(Edit1);
+    Label(panel, QStringLiteral("延長"), 608, 56);
+    Edit2 = Named(new QLineEdit(panel), "Edit2");
+    Edit2->setGeometry(608, 72, 88, 22);
+    Edit2->setAlignment(Qt::AlignRight);
+    ImeOff(Edit2);
+    Label(panel, QStringLiteral("幅員"), 704, 56);
+    Edit3 = Named(new QLineEdit(panel), "Edit3");
+    Edit3->setGeometry(704, 72, 86, 22);
+    Edit3->setAlignment(Qt::AlignRight);
+    ImeOff(Edit3);
+
+    CreateEntryGrid();
+    vaSpread2->setParent(panel);
+    vaSpread2->setGeometry(8, 106, 782, 262);
+
+    CheckBox1 =
+        Named(new QCheckBox(QStringLiteral("当日までの合計を表示する"), panel), "CheckBox1");
+    CheckBox1->setGeometry(8, 376, 220, 20);
+    CheckBox2 = Named(new QCheckBox(QStringLiteral("合材ごとに集計する"), panel), "CheckBox2");
+    CheckBox2->setGeometry(236, 376, 180, 20);
+    CheckBox3 = Named(new QCheckBox(QStringLiteral("差=実際-設計"), panel), "CheckBox3");
+    CheckBox3->setGeometry(424, 376, 150, 20);
+    CheckBox4 = Named(new QCheckBox(QStringLiteral("未使用材料は印刷しない"), panel), "CheckBox4");
+    CheckBox4->setGeometry(8, 400, 220, 20);
+    CheckBox5 = Named(new QCheckBox(QStringLiteral("１行印字"), panel), "CheckBox5");
+    CheckBox5->setGeometry(236, 400, 180, 20);
+
+    Button4 = Named(new QPushButton(QStringLiteral("プリンタの設定"), panel), "Button4");
+    Button4->setGeometry(424, 432, 110, 28);
+    Button1 = Named(new QPushButton(QStringLiteral("ﾌﾟﾚﾋﾞｭｰ"), panel), "Button1");
+    Button1->setGeometry(542, 432, 80, 28);
+    Button2 = Named(new QPushButton(QStringLiteral("OK"), panel), "Button2");
+    Button2->setGeometry(626, 432, 80, 28);
+    Button3 = Named(new QPushButton(QStringLiteral("閉じる(&C)"), panel), "Button3");
+    Button3->setGeometry(710, 432, 80, 28);
+    // Enter in an edit or a cell moves on; it never presses a button.
+    for (QPushButton* button : {Button1, Button2, Button3, Button4})
+        button->setAutoDefault(false);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setObjectName(QStringLiteral("EscapeShortcut"));
+    Connect(escape, &QShortcut::activated, this, &TfrmEditHojitsu4::Button3Click);
+
+    Connect(ComboBox1, &TComboBox::DropDown, this, &TfrmEditHojitsu4::ComboBox1DropDown);
+    Connect(ComboBox1, &QComboBox::activated, this, &TfrmEditHojitsu4::ComboBox1Select);
+    Connect(ComboBox2, &TComboBox::DropDown, this, &TfrmEditHojitsu4::ComboBox2DropDown);
+    Connect(ComboBox2, &QComboBox::activated, this, &TfrmEditHojitsu4::ComboBox2Select);
+    Connect(ComboBox3, &TComboBox::DropDown, this, &TfrmEditHojitsu4::ComboBox3DropDown);
+    Connect(ComboBox3, &QComboBox::activated, this, &TfrmEditHojitsu4::ComboBox3Select);
+    Connect(ComboBox4, &TComboBox::DropDown, this, &TfrmEditHojitsu4::ComboBox4DropDown);
+    Connect(ComboBox4, &QComboBox::activated, this, &TfrmEditHojitsu4::ComboBox4Select);
+    ComboBox4->installEventFilter(this);
+    Connect(Edit2, &QLineEdit::returnPressed, this, &TfrmEditHojitsu4::Edit2KeyEnter);
+    Connect(Edit3, &QLineEdit::returnPressed, this, &TfrmEditHojitsu4::Edit3KeyEnter);
+    for (QLineEdit* edit : {Edit1, Edit2, Edit3})
+        Connect(edit, &QLineEdit::textEdited, this, &TfrmEditHojitsu4::Touch);
+    Connect(vaSpread2, &TvaSpread::Changed, this, &TfrmEditHojitsu4::vaSpread2Change);
+    Connect(vaSpread2, &TvaSpread::EditModeChanged, this, &TfrmEditHojitsu4::RefreshStatusPanels);
+    Connect(CheckBox1, &QCheckBox::clicked, this, &TfrmEditHojitsu4::CheckBox1Click);
+    Connect(CheckBox2, &QCheckBox::clicked, this, &TfrmEditHojitsu4::CheckBox2Click);
+    Connect(CheckBox3, &QCheckBox::clicked, this, &TfrmEditHojitsu4::CheckBox3Click);
+    Connect(CheckBox4, &QCheckBox::clicked, this, &TfrmEditHojitsu4::CheckBox4Click);
+    Connect(Button1, &QPushButton::clicked, this, &TfrmEditHojitsu4::Button1Click);
+    Connect(Button2, &QPushButton::clicked, this, &TfrmEditHojitsu4::Button2Click);
+    Connect(Button3, &QPushButton::clicked, this, &TfrmEditHojitsu4::Button3Click);
+    Connect(Button4, &QPushButton::clicked, this, &TfrmEditHojitsu4::Button4Click);
+}
+
+void TfrmEditHojitsu4::CreateEntryGrid()
+{
+    vaSpread2 = Named(new TvaSpread(this), "vaSpread2");
+    vaSpread2->SetMaxCols(Columns);
+    vaSpread2->SetMaxRows(LastTotalRow);
+    // Rows 1 and 2 carry the headings, column 0 the row labels.
+    vaSpread2->SetRowHeight(0, 0);
+    vaSpread2->SetColWidth(0, 8);
+    for (int col = 1; col <= Columns; ++col)
+        vaSpread2->SetColWidth(col, 9);
+    for (int row = 1; row <= LastTotalRow; ++row)
+        vaSpread2->SetRowHeight(row, 22);
+    vaSpread2->SetRowHeight(kSeparatorRow, 6);
+    for (const TGroup& group : Groups()) {
+        vaSpread2->AddCellSpan(group.FirstCol, 1, group.Cols, 1);
+        vaSpread2->SetText(group.FirstCol, 1, group.Caption);
+    }
+    for (int col = 1; col <= Columns; ++col)
+        vaSpread2->SetText(col, 2, ColumnHeadings()[col - 1]);
+    for (int i = 0; i < RowLabels().size(); ++i) {
+        vaSpread2->SetText(0, FirstEntryRow + i, RowLabels()[i]);
+        vaSpread2->SetText(0, FirstTotalRow + i, RowLabels()[i]);
+    }
+    // Only cells that hold a value of the day take input.
+    vaSpread2->SetBlockLocked(1, 1, Columns, LastTotalRow, true);
+    for (int col = 1; col <= Columns; ++col)
+        for (int row = FirstEntryRow; row <= LastEntryRow; ++row)
+            if (PositionAt(col, row) >= 0)
+                vaSpread2->SetLocked(col, row, false);
+    for (int col = 1; col <= Columns; ++col)
+        for (int row = 1; row <= LastTotalRow; ++row)
+            if (QTableWidgetItem* cell = vaSpread2->item(row - 1, col - 1))
+                cell->setTextAlignment(row <= 2 ? Qt::AlignCenter
+                                                : Qt::AlignRight | Qt::AlignVCenter);
+    vaSpread2->SetEnterAction(TvaSpread::TEnterAction::Next);
+    vaSpread2->SetActiveCell(1, FirstEntryRow);
+    ImeOff(vaSpread2);
 }
 
 QAction* TfrmEditHojitsu4::AddItem(QMenu* menu, const QString& name, const QString& caption)
@@ -63,10 +304,14 @@ void TfrmEditHojitsu4::CreateMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    AddItem(file, QStringLiteral("mnuOpen"), QStringLiteral("開く"));
-    AddItem(file, QStringLiteral("mnuDelete"), QStringLiteral("削除"));
-    AddItem(file, QStringLiteral("mnuDeleteDay"), QStringLiteral("削除（当日）"));
-    AddItem(file, QStringLiteral("mnuClose"), QStringLiteral("閉じる"));
+    Connect(AddItem(file, QStringLiteral("mnuOpen"), QStringLiteral("開く")), &QAction::triggered,
+            this, &TfrmEditHojitsu4::mnuOpenClick);
+    Connect(AddItem(file, QStringLiteral("mnuDelete"), QStringLiteral("削除")), &QAction::triggered,
+            this, &TfrmEditHojitsu4::mnuDeleteClick);
+    Connect(AddItem(file, QStringLiteral("mnuDeleteDay"), QStringLiteral("削除（当日）")),
+            &QAction::triggered, this, &TfrmEditHojitsu4::mnuDeleteDayClick);
+    Connect(AddItem(file, QStringLiteral("mnuClose"), QStringLiteral("閉じる")),
+            &QAction::triggered, this, &TfrmEditHojitsu4::Button3Click);
 
     QMenu* data = menuBar()->addMenu(QStringLiteral("データ"));
     data->setObjectName(QStringLiteral("mnuData"));
@@ -74,13 +319,14 @@ void TfrmEditHojitsu4::CreateMenus()
             &QAction::triggered, this, &TfrmEditHojitsu4::mnuKojiClick);
     Connect(AddItem(data, QStringLiteral("mnuKosyu"), QStringLiteral("工種データ")),
             &QAction::triggered, this, &TfrmEditHojitsu4::mnuKosyuClick);
-    AddItem(data, QStringLiteral("mnuGozai"), QStringLiteral("合材データ"));
+    Connect(AddItem(data, QStringLiteral("mnuGozai"), QStringLiteral("合材データ")),
+            &QAction::triggered, this, &TfrmEditHojitsu4::mnuGozaiClick);
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral("環境設定"));
     settings->setObjectName(QStringLiteral("mnuSettings"));
-    QAction* dataPath = AddItem(settings, QStringLiteral("mnuDataPath"),
-                                QStringLiteral("データ格納フォルダの設定"));
-    Connect(dataPath, &QAction::triggered, this, &TfrmEditHojitsu4::mnuDataPathClick);
+    Connect(AddItem(settings, QStringLiteral("mnuDataPath"),
+                    QStringLiteral("データ格納フォルダの設定")),
+            &QAction::triggered, this, &TfrmEditHojitsu4::mnuDataPathClick);
     Connect(AddItem(settings, QStringLiteral("mnuKetasu"), QStringLiteral("項目別桁数の設定")),
             &QAction::triggered, this, &TfrmEditHojitsu4::mnuKetasuClick);
     Connect(AddItem(settings, QStringLiteral("mnuFont"), QStringLiteral("フォントの設定")),
@@ -88,7 +334,17 @@ void TfrmEditHojitsu4::CreateMenus()
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    AddItem(help, QStringLiteral("mnuAbout"), QStringLiteral("舗設実績表について"));
+    Connect(AddItem(help, QStringLiteral("mnuAbout"), QStringLiteral("舗設実績表について")),
+            &QAction::triggered, this, &TfrmEditHojitsu4::mnuAboutClick);
+}
+
+void TfrmEditHojitsu4::FormCreate()
+{
+    // An unreachable data folder is reported once, at start.
+    if (TDatabase::IsAvailable()) {
+        THojituHead4::EnsureTables();
+        THojituLine4::EnsureTables();
+    }
 }
 
 bool TfrmEditHojitsu4::event(QEvent* event)
@@ -99,8 +355,26 @@ bool TfrmEditHojitsu4::event(QEvent* event)
     return result;
 }
 
+bool TfrmEditHojitsu4::eventFilter(QObject* watched, QEvent* event)
+{
+    // Leaving the date box (not for its own list) loads the day typed.
+    if (event->type() == QEvent::FocusOut && watched == ComboBox4 &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason &&
+        !ComboBox4->isAncestorOf(QApplication::focusWidget()) &&
+        QApplication::focusWidget() != ComboBox4)
+        TApplication::Guard([this] { ComboBox4Exit(); });
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void TfrmEditHojitsu4::closeEvent(QCloseEvent* event)
 {
+    bool leave = false;
+    TApplication::Guard([&] { leave = ConfirmLeave(); });
+    if (!leave) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
     // Modeless windows opened from here may still be showing; closing the
     // main window ends the program all the same.
@@ -112,22 +386,510 @@ void TfrmEditHojitsu4::FormActivate()
 {
     const QString program =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("pTarmak.exe"));
-    m_statusBar->SetPanelText(0, QStringLiteral("Ver. ") +
+    m_statusBar->SetPanelText(0, QStringLiteral("Ver.") +
                                      FileVersionString(program, QStringLiteral("FileVersion")));
+    // A box set from its setting acts as if the user had clicked it.
+    const bool actualMinusDesign = ReadSetting(kHojitsuSa) == QStringLiteral("1");
+    if (CheckBox3->isChecked() != actualMinusDesign) {
+        CheckBox3->setChecked(actualMinusDesign);
+        CheckBox3Click();
+    }
+    const bool fillerZero = ReadSetting(kFillerZeroPrint) == kTrue;
+    if (CheckBox4->isChecked() != fillerZero) {
+        CheckBox4->setChecked(fillerZero);
+        CheckBox4Click();
+    }
+    RefreshStatusPanels();
 }
 
-namespace {
+// Showing -------------------------------------------------------------------
 
-void ShowModeless(QWidget* window)
+void TfrmEditHojitsu4::SetCellValue(int position, double value)
 {
-    if (!window)
-        return;
-    window->show();
-    window->raise();
-    window->activateWindow();
+    const TCell cell = EntryCell(position);
+    vaSpread2->SetText(cell.Col, cell.Row, FormatDigits(position, value));
 }
 
-} // namespace
+void TfrmEditHojitsu4::ShowLine()
+{
+    ComboBox4->SetText(FormatDate(m_line->Hiduke));
+    Edit1->setText(m_line->Sokuten);
+    Edit2->setText(FormatDigits(0, m_line->Values[0]));
+    Edit3->setText(FormatDigits(1, m_line->Values[1]));
+    for (int position = FirstGridPosition; position <= LastPosition; ++position)
+        SetCellValue(position, m_line->Values[position]);
+    m_modified = false;
+    RefreshTotals();
+}
+
+void TfrmEditHojitsu4::RefreshTotals()
+{
+    const THojituLine4::TValues totals =
+        m_line->Totals(CheckBox1->isChecked(), CheckBox2->isChecked(), m_head->Gozai->DataName,
+                       m_head->Koji->Code);
+    for (int position : THojituLine4::SummedPositions()) {
+        const TCell cell = TotalCell(position);
+        vaSpread2->SetText(cell.Col, cell.Row, FormatDigits(position, totals[position]));
+    }
+}
+
+void TfrmEditHojitsu4::RefreshHeaderFields()
+{
+    ComboBox1->SetText(m_head->Koji->Code + u':' + m_head->Koji->Kojimei);
+    ComboBox2->SetText(m_head->Kosyu->Kosyumei);
+    ComboBox3->SetText(m_head->Gozai->DataName);
+    m_statusBar->SetPanelText(3, QString::number(m_head->ID));
+}
+
+void TfrmEditHojitsu4::RefreshStatusPanels()
+{
+    m_statusBar->SetPanelText(1, vaSpread2->EditMode() == TvaSpread::TEditMode::Overwrite
+                                     ? QStringLiteral("上書")
+                                     : QStringLiteral("挿入"));
+    m_statusBar->SetPanelText(2, EnterArrow(vaSpread2->EnterAction()));
+}
+
+void TfrmEditHojitsu4::ShowMixPrefill()
+{
+    const TMixPrefill prefill = MixPrefill(*m_head->Gozai);
+    vaSpread1->SetText(1, 1, prefill.Density);
+    vaSpread1->SetText(2, 1, prefill.Binder);
+    vaSpread1->SetText(3, 1, prefill.Filler);
+}
+
+void TfrmEditHojitsu4::PrefillDay(bool densityFromCores)
+{
+    const QString density = vaSpread1->Text(1, 1);
+    QString actual = density;
+    if (densityFromCores) {
+        QString measured;
+        if (CoreDensity(m_head->Koji->Code, m_head->Gozai->DataName, measured))
+            actual = measured;
+    }
+    vaSpread2->SetText(3, 3, density);
+    vaSpread2->SetText(3, 4, actual);
+    for (int row = 3; row <= 5; ++row) {
+        vaSpread2->SetText(6, row, vaSpread1->Text(2, 1));
+        vaSpread2->SetText(9, row, vaSpread1->Text(3, 1));
+    }
+}
+
+void TfrmEditHojitsu4::ClearLine()
+{
+    const TDateTime date = m_line->Hiduke;
+    m_line->Clear();
+    m_line->Hiduke = date;
+    m_line->SID = m_head->ID;
+}
+
+void TfrmEditHojitsu4::LoadFirstOrClear()
+{
+    if (m_head->ID != 0) {
+        m_line->SID = m_head->ID;
+        if (m_line->LoadFirst())
+            return;
+    }
+    m_line->Clear();
+    m_line->SID = m_head->ID;
+}
+
+bool TfrmEditHojitsu4::LoadDay(TDateTime date)
+{
+    m_line->SID = m_head->ID;
+    m_line->Hiduke = date;
+    const bool found = m_head->ID != 0 && m_line->LoadByDay();
+    if (!found)
+        ClearLine();
+    return found;
+}
+
+// Deriving ------------------------------------------------------------------
+
+THojituLine4::TValues TfrmEditHojitsu4::Values() const
+{
+    THojituLine4::TValues values{};
+    values[0] = NumberOrZero(Edit2->text());
+    values[1] = NumberOrZero(Edit3->text());
+    for (int position = FirstGridPosition; position <= LastPosition; ++position) {
+        const TCell cell = EntryCell(position);
+        values[position] = NumberOrZero(vaSpread2->Text(cell.Col, cell.Row));
+    }
+    return values;
+}
+
+void TfrmEditHojitsu4::Derive()
+{
+    THojituLine4::TValues values = Values();
+    DeriveDay(values, CheckBox3->isChecked());
+    for (int position = FirstGridPosition; position <= LastPosition; ++position)
+        SetCellValue(position, values[position]);
+}
+
+void TfrmEditHojitsu4::Touch()
+{
+    m_modified = true;
+}
+
+void TfrmEditHojitsu4::vaSpread2Change(int, int)
+{
+    m_modified = true;
+    Derive();
+}
+
+void TfrmEditHojitsu4::Edit2KeyEnter()
+{
+    const double area = NumberOrZero(Edit2->text()) * NumberOrZero(Edit3->text());
+    if (vaSpread2->Text(1, 3).trimmed().isEmpty() && area != 0) {
+        vaSpread2->SetText(1, 3, FormatFixed(area, 3));
+        m_modified = true;
+    }
+}
+
+void TfrmEditHojitsu4::Edit3KeyEnter()
+{
+    Derive();
+}
+
+// Unsaved typing --------------------------------------------------------------
+
+bool TfrmEditHojitsu4::ConfirmLeave(const std::function<void()>& restore)
+{
+    if (!m_modified)
+        return true;
+    switch (
+        TPrompt::YesNoCancel(QStringLiteral("%1 の入力内容が保存されていません。\n保存しますか？")
+                                 .arg(FormatDate(m_line->Hiduke)))) {
+    case TAnswer::Yes: {
+        if (restore)
+            restore();
+        return SaveDay();
+    }
+    case TAnswer::No:
+        m_modified = false;
+        return true;
+    case TAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+// Choosing ------------------------------------------------------------------
+
+void TfrmEditHojitsu4::ComboBox1DropDown()
+{
+    m_textBefore[0] = ComboBox1->Text();
+    QStringList projects;
+    TKoji::FillList(projects);
+    ComboBox1->SetItems(projects);
+}
+
+void TfrmEditHojitsu4::ComboBox1Select(int index)
+{
+    const QString chosen = ComboBox1->itemText(index);
+    const QString before = TextBefore(0);
+    m_textBefore[0] = QString();
+    if (!ConfirmLeave([&] { ComboBox1->SetText(before); })) {
+        ComboBox1->SetText(before);
+        return;
+    }
+    m_head->Koji->LoadByCode(CodeOf(chosen));
+    m_head->LoadByKeys();
+    RefreshHeaderFields();
+    LoadFirstOrClear();
+    ShowLine();
+}
+
+void TfrmEditHojitsu4::ComboBox2DropDown()
+{
+    m_textBefore[1] = ComboBox2->Text();
+    QStringList names;
+    TKosyu::FillList(names);
+    ComboBox2->SetItems(names);
+}
+
+void TfrmEditHojitsu4::ComboBox2Select(int index)
+{
+    const QString chosen = ComboBox2->itemText(index);
+    const QString before = TextBefore(1);
+    m_textBefore[1] = QString();
+    if (!ConfirmLeave([&] { ComboBox2->SetText(before); })) {
+        ComboBox2->SetText(before);
+        return;
+    }
+    m_head->Kosyu->LoadByName(chosen);
+    m_head->LoadByKeys();
+    LoadFirstOrClear();
+    RefreshHeaderFields();
+    ShowLine();
+}
+
+void TfrmEditHojitsu4::ComboBox3DropDown()
+{
+    m_textBefore[2] = ComboBox3->Text();
+    QStringList names;
+    if (TDatabase::TableExists(TGozaiDef::TableName()))
+        TGozaiDef::FillList(names);
+    ComboBox3->SetItems(names);
+}
+
+void TfrmEditHojitsu4::ComboBox3Select(int index)
+{
+    const QString chosen = ComboBox3->itemText(index);
+    const QString before = TextBefore(2);
+    m_textBefore[2] = QString();
+    if (!ConfirmLeave([&] { ComboBox3->SetText(before); })) {
+        ComboBox3->SetText(before);
+        return;
+    }
+    m_head->Gozai->LoadByName(chosen);
+    ShowMixPrefill();
+    m_head->LoadByKeys();
+    m_line->SID = m_head->ID;
+    const bool found = m_head->ID != 0 && m_line->LoadFirst();
+    RefreshHeaderFields();
+    if (found) {
+        ShowLine();
+    } else {
+        m_line->Clear();
+        m_line->SID = m_head->ID;
+        ShowLine();
+        PrefillDay(true);
+    }
+    Derive();
+}
+
+void TfrmEditHojitsu4::ComboBox4DropDown()
+{
+    m_textBefore[3] = ComboBox4->Text();
+    QStringList dates;
+    m_line->SID = m_head->ID;
+    if (m_head->ID != 0)
+        m_line->ListDates(dates);
+    ComboBox4->SetItems(dates);
+}
+
+void TfrmEditHojitsu4::ComboBox4Select(int index)
+{
+    const QString chosen = ComboBox4->itemText(index);
+    TDateTime date = 0;
+    if (!ReadDate(chosen, date)) {
+        ComboBox4->SetText(FormatDate(m_line->Hiduke));
+        return;
+    }
+    if (!ConfirmLeave([this] { ComboBox4->SetText(FormatDate(m_line->Hiduke)); })) {
+        ComboBox4->SetText(FormatDate(m_line->Hiduke));
+        return;
+    }
+    LoadDay(date);
+    ShowLine();
+}
+
+void TfrmEditHojitsu4::ComboBox4Exit()
+{
+    TDateTime date = 0;
+    // An empty or unreadable date loads nothing: the day shown stays.
+    if (!ReadDate(ComboBox4->Text(), date)) {
+        ComboBox4->SetText(FormatDate(m_line->Hiduke));
+        return;
+    }
+    if (std::floor(date) == std::floor(m_line->Hiduke)) {
+        ComboBox4->SetText(FormatDate(m_line->Hiduke));
+        return;
+    }
+    const QString typed = ComboBox4->Text();
+    if (!ConfirmLeave([this] { ComboBox4->SetText(FormatDate(m_line->Hiduke)); })) {
+        ComboBox4->SetText(FormatDate(m_line->Hiduke));
+        return;
+    }
+    ComboBox4->SetText(typed);
+    if (LoadDay(date)) {
+        ShowLine();
+    } else {
+        ShowLine();
+        PrefillDay(false);
+    }
+}
+
+// Saving ----------------------------------------------------------------------
+
+void TfrmEditHojitsu4::TakeHeaderKeys(THojituHead4& head)
+{
+    head.Koji->LoadByCode(CodeOf(ComboBox1->Text()));
+    head.Kosyu->LoadByName(ComboBox2->Text());
+    // A mixture typed rather than chosen: the day is printed and prefilled
+    // with that mixture's definition, not the one shown before.
+    if (ComboBox3->Text() != head.Gozai->DataName) {
+        head.Gozai->LoadByName(ComboBox3->Text());
+        ShowMixPrefill();
+    }
+}
+
+QString TfrmEditHojitsu4::TextBefore(int box) const
+{
+    if (!m_textBefore[box].isNull())
+        return m_textBefore[box];
+    switch (box) {
+    case 0:
+        return m_head->Koji->Code + u':' + m_head->Koji->Kojimei;
+    case 1:
+        return m_head->Kosyu->Kosyumei;
+    case 2:
+        return m_head->Gozai->DataName;
+    default:
+        return FormatDate(m_line->Hiduke);
+    }
+}
+
+bool TfrmEditHojitsu4::SaveDay()
+{
+    const QString code = CodeOf(ComboBox1->Text());
+    TDateTime date = 0;
+    const QString problem =
+        SaveProblem(code, ComboBox2->Text(), ComboBox3->Text(), ComboBox4->Text(), date);
+    if (!problem.isEmpty()) {
+        TPrompt::Message(problem);
+        return false;
+    }
+    TakeHeaderKeys(*m_head);
+    m_head->Save();
+    RefreshHeaderFields();
+
+    m_line->SID = m_head->ID;
+    m_line->Hiduke = date;
+    m_line->Sokuten = Edit1->text();
+    m_line->Values = Values();
+    m_line->Save();
+    ComboBox4->SetText(FormatDate(m_line->Hiduke));
+    m_modified = false;
+    RefreshTotals();
+    return true;
+}
+
+bool TfrmEditHojitsu4::Button2Click()
+{
+    return SaveDay();
+}
+
+void TfrmEditHojitsu4::Button1Click()
+{
+    // The sheet shows what is stored: the day on screen is saved first.
+    SaveDay();
+}
+
+void TfrmEditHojitsu4::Button3Click()
+{
+    close();
+}
+
+void TfrmEditHojitsu4::Button4Click() {}
+
+// Opening and deleting --------------------------------------------------------
+
+void TfrmEditHojitsu4::mnuOpenClick()
+{
+    TfSelectMultiItems* dialog = TForms::Instance().fSelectMultiItems;
+    if (!dialog)
+        return;
+    QList<THojituListItem> items;
+    THojituHead4::ListAll(items);
+    QList<QStringList> rows;
+    rows.reserve(items.size());
+    for (THojituListItem& item : items)
+        rows.append(QStringList{item.Caption} + item.SubItems);
+    dialog->SetRows(std::move(rows));
+    dialog->move(pos());
+    if (dialog->exec() != QDialog::Accepted)
+        return;
+    const QStringList chosen = dialog->SelectedSubItems();
+    // OK with nothing selected counts as Cancel: the window stays as it was.
+    if (chosen.isEmpty() || !ConfirmLeave())
+        return;
+    const int id = int(NumberOrZero(chosen.value(3)));
+    m_head->LoadById(id);
+    if (m_head->ID != 0) {
+        ShowMixPrefill();
+        LoadDay(DateOrZero(chosen.value(2)));
+    } else {
+        m_line->Clear();
+    }
+    RefreshHeaderFields();
+    ShowLine();
+}
+
+void TfrmEditHojitsu4::mnuDeleteClick()
+{
+    if (!TPrompt::OkCancel(QStringLiteral("本当に削除しますか？"), kEmptyCaption))
+        return;
+    // The header the boxes name now, whatever was loaded before.
+    TakeHeaderKeys(*m_head);
+    m_head->LoadByKeys();
+    if (m_head->ID == 0) {
+        TPrompt::Message(QStringLiteral("削除する舗設実績がありません。"));
+        return;
+    }
+    m_head->Delete();
+    m_head->ID = 0;
+    m_line->Clear();
+    m_line->SID = 0;
+    RefreshHeaderFields();
+    ShowLine();
+}
+
+void TfrmEditHojitsu4::mnuDeleteDayClick()
+{
+    if (!TPrompt::OkCancel(QStringLiteral("本当に削除しますか？"), kEmptyCaption))
+        return;
+    m_line->SID = m_head->ID;
+    if (m_head->ID != 0)
+        m_line->DeleteDay();
+    ClearLine();
+    ShowLine();
+}
+
+void TfrmEditHojitsu4::mnuAboutClick()
+{
+    TPrompt::Message(
+        QStringLiteral("アスファルト合材舗設実績表\n%1").arg(m_statusBar->PanelText(0)),
+        QStringLiteral("舗設実績表について"));
+}
+
+// Check boxes and the status bar ----------------------------------------------
+
+void TfrmEditHojitsu4::CheckBox1Click()
+{
+    RefreshTotals();
+}
+
+void TfrmEditHojitsu4::CheckBox2Click()
+{
+    RefreshTotals();
+}
+
+void TfrmEditHojitsu4::CheckBox3Click()
+{
+    Derive();
+    WriteSetting(kHojitsuSa, CheckBox3->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void TfrmEditHojitsu4::CheckBox4Click()
+{
+    WriteSetting(kFillerZeroPrint, CheckBox4->isChecked() ? kTrue : QStringLiteral("FALSE"));
+}
+
+void TfrmEditHojitsu4::StatusBar1Click(int panel)
+{
+    if (panel == 1) {
+        vaSpread2->SetEditMode(vaSpread2->EditMode() == TvaSpread::TEditMode::Overwrite
+                                   ? TvaSpread::TEditMode::Insert
+                                   : TvaSpread::TEditMode::Overwrite);
+    } else if (panel == 2) {
+        const qsizetype at = kEnterSteps.indexOf(vaSpread2->EnterAction());
+        vaSpread2->SetEnterAction(kEnterSteps[(at + 1) % kEnterSteps.size()]);
+    }
+    RefreshStatusPanels();
+}
+
+// Other windows -----------------------------------------------------------------
 
 void TfrmEditHojitsu4::mnuDataPathClick()
 {
@@ -146,6 +908,8 @@ void TfrmEditHojitsu4::mnuKosyuClick()
 {
     ShowModeless(TForms::Instance().frmEditKosyu);
 }
+
+void TfrmEditHojitsu4::mnuGozaiClick() {}
 
 void TfrmEditHojitsu4::mnuKetasuClick()
 {

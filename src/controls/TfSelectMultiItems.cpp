@@ -2,25 +2,66 @@
 
 #include "foundation/TApplication.h"
 
+#include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
-TfSelectMultiItems::TfSelectMultiItems(QWidget* parent) : QDialog(parent)
+// The rows as texts, caption first; read-only.
+class TfSelectMultiItems::TRows : public QAbstractTableModel
+{
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(m_rows.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : 1 + kSubItemCount;
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole || !index.isValid())
+            return {};
+        return m_rows[index.row()].value(index.column());
+    }
+
+    void Set(QList<QStringList> rows)
+    {
+        beginResetModel();
+        m_rows = std::move(rows);
+        endResetModel();
+    }
+    void Append(QStringList row)
+    {
+        beginInsertRows({}, int(m_rows.size()), int(m_rows.size()));
+        m_rows.append(std::move(row));
+        endInsertRows();
+    }
+    const QStringList& Row(int row) const { return m_rows[row]; }
+
+private:
+    QList<QStringList> m_rows;
+};
+
+TfSelectMultiItems::TfSelectMultiItems(QWidget* parent) : QDialog(parent), m_rows(new TRows(this))
 {
     setObjectName(QStringLiteral("fSelectMultiItems"));
     setWindowTitle(QStringLiteral("データを開く"));
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 
-    ListView1 = new QTreeWidget(this);
+    ListView1 = new QTreeView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setModel(m_rows);
     ListView1->setRootIsDecorated(false);
     ListView1->setItemsExpandable(false);
     ListView1->setUniformRowHeights(true);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setHeaderHidden(true);
-    ListView1->setColumnCount(1 + kSubItemCount);
     ListView1->header()->setStretchLastSection(false);
     const int widths[] = {250, 100, 100, 100};
     for (int column = 0; column < 4; ++column)
@@ -36,8 +77,7 @@ TfSelectMultiItems::TfSelectMultiItems(QWidget* parent) : QDialog(parent)
     PlaceControls();
 
     Connect(Button1, &QPushButton::clicked, this, &TfSelectMultiItems::Button1Click);
-    Connect(ListView1, &QTreeWidget::itemDoubleClicked, this,
-            &TfSelectMultiItems::ListView1DblClick);
+    Connect(ListView1, &QTreeView::doubleClicked, this, &TfSelectMultiItems::ListView1DblClick);
 }
 
 void TfSelectMultiItems::resizeEvent(QResizeEvent* event)
@@ -55,26 +95,37 @@ void TfSelectMultiItems::PlaceControls()
 
 void TfSelectMultiItems::Clear()
 {
-    ListView1->clear();
+    m_rows->Set({});
 }
 
 void TfSelectMultiItems::AddItem(const QString& caption, const QStringList& subItems)
 {
-    auto* item = new QTreeWidgetItem(ListView1);
-    item->setText(0, caption);
+    QStringList row{caption};
     for (int i = 0; i < kSubItemCount; ++i)
-        item->setText(1 + i, subItems.value(i));
+        row << subItems.value(i);
+    m_rows->Append(std::move(row));
+}
+
+void TfSelectMultiItems::SetRows(QList<QStringList> rows)
+{
+    for (QStringList& row : rows) {
+        while (row.size() < 1 + kSubItemCount)
+            row << QString();
+    }
+    m_rows->Set(std::move(rows));
+}
+
+int TfSelectMultiItems::RowCount() const
+{
+    return m_rows->rowCount();
 }
 
 QStringList TfSelectMultiItems::SelectedSubItems() const
 {
-    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
+    const QModelIndexList selected = ListView1->selectionModel()->selectedRows();
     if (selected.isEmpty())
         return {};
-    QStringList subItems;
-    for (int i = 0; i < kSubItemCount; ++i)
-        subItems << selected.first()->text(1 + i);
-    return subItems;
+    return m_rows->Row(selected.first().row()).mid(1, kSubItemCount);
 }
 
 void TfSelectMultiItems::Button1Click()

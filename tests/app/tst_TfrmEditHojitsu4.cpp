@@ -60,7 +60,7 @@ private slots:
         QCOMPARE(bar->PanelCount(), 5);
         QCOMPARE(bar->Panel(0)->width(), 100);
         QCOMPARE(bar->Panel(4)->width(), 50);
-        QCOMPARE(bar->PanelText(0), "Ver. " + ProgramVersion());
+        QCOMPARE(bar->PanelText(0), "Ver." + ProgramVersion());
         QVERIFY(ProgramVersion().count('.') == 3);
 
         QSignalSpy clicks(bar, &TStatusBar::PanelClicked);

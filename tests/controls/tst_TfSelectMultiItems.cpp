@@ -2,7 +2,7 @@
 #include "support/TTestEnvironment.h"
 
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 class TestTfSelectMultiItems : public QObject
 {
@@ -15,8 +15,8 @@ private slots:
         form.AddItem("県道5号補修工事", {"基層工", "粗粒度20", "2024/04/02", "7"});
         form.AddItem("市道改良工事", {"表層工", "細粒度13F", "2024/04/03", "12"});
         WhenModalShown([](QWidget* modal) {
-            auto* view = modal->findChild<QTreeWidget*>("ListView1");
-            const QRect row = view->visualItemRect(view->topLevelItem(1));
+            auto* view = modal->findChild<QTreeView*>("ListView1");
+            const QRect row = view->visualRect(view->model()->index(1, 0));
             DoubleClick(modal, view->viewport(), row.center());
         });
         QCOMPARE(form.exec(), int(QDialog::Accepted));
@@ -29,7 +29,7 @@ private slots:
     {
         TfSelectMultiItems form;
         form.AddItem("国道1号舗装工事", {"表層工", "密粒度13", "2024/04/01", "1"});
-        form.ListView1->setCurrentItem(form.ListView1->topLevelItem(0));
+        form.ListView1->setCurrentIndex(form.ListView1->model()->index(0, 0));
         QCOMPARE(form.SelectedSubItems().size(), 4);
 
         form.Clear();
@@ -42,14 +42,14 @@ private slots:
         QVERIFY(form.SelectedSubItems().isEmpty());
 
         // A row given fewer sub-items still reads as four.
-        form.ListView1->setCurrentItem(form.ListView1->topLevelItem(1));
+        form.ListView1->setCurrentIndex(form.ListView1->model()->index(1, 0));
         QCOMPARE(form.SelectedSubItems(), QStringList({"表層工", "", "", ""}));
     }
 
     void recordIdColumnIsHidden()
     {
         TfSelectMultiItems form;
-        QCOMPARE(form.ListView1->columnCount(), 5);
+        QCOMPARE(form.ListView1->model()->columnCount(), 5);
         QVERIFY(form.ListView1->isColumnHidden(4));
         QVERIFY(!form.ListView1->isColumnHidden(3));
         QVERIFY(form.ListView1->isHeaderHidden());

@@ -98,22 +98,25 @@ QStringList TDesktopPrompt::Texts(const QString& kind) const
 
 void TDesktopPrompt::CloseWhenActive(bool yes)
 {
+    CloseWhenActive(yes ? QList<int>{QMessageBox::Ok, QMessageBox::Yes}
+                        : QList<int>{QMessageBox::Cancel, QMessageBox::No});
+}
+
+void TDesktopPrompt::CloseWhenActive(QList<int> order)
+{
     // A user can only click a box the window manager has shown and focused;
     // closing it then hands the focus back as on any desktop.
     auto* timer = new QTimer(qApp);
     const QDeadlineTimer deadline(5000);
     timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, deadline, yes] {
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, deadline, order] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible() || (!box->isActiveWindow() && !deadline.hasExpired()))
             return;
         timer->stop();
         timer->deleteLater();
-        const QList<QMessageBox::StandardButton> order =
-            yes ? QList{QMessageBox::Ok, QMessageBox::Yes}
-                : QList{QMessageBox::Cancel, QMessageBox::No};
-        for (QMessageBox::StandardButton which : order) {
-            if (QAbstractButton* button = box->button(which)) {
+        for (int which : order) {
+            if (QAbstractButton* button = box->button(QMessageBox::StandardButton(which))) {
                 button->click();
                 return;
             }
@@ -142,6 +145,16 @@ bool TDesktopPrompt::YesNo(const QString& text, const QString& caption)
     m_shown.append({QStringLiteral("yesno"), caption, text});
     CloseWhenActive(m_answers.isEmpty() || m_answers.takeFirst());
     return TQtPrompt::YesNo(text, caption);
+}
+
+TAnswer TDesktopPrompt::YesNoCancel(const QString& text, const QString& caption)
+{
+    m_shown.append({QStringLiteral("yesnocancel"), caption, text});
+    const TAnswer answer = m_choices.isEmpty() ? TAnswer::Cancel : m_choices.takeFirst();
+    CloseWhenActive({answer == TAnswer::Yes  ? QMessageBox::Yes
+                     : answer == TAnswer::No ? QMessageBox::No
+                                             : QMessageBox::Cancel});
+    return TQtPrompt::YesNoCancel(text, caption);
 }
 
 bool TDesktopPrompt::OkCancel(const QString& text, const QString& caption)

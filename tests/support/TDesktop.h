@@ -58,9 +58,14 @@ public:
     void Error(const QString& text) override;
     bool YesNo(const QString& text, const QString& caption) override;
     bool OkCancel(const QString& text, const QString& caption) override;
+    TAnswer YesNoCancel(const QString& text, const QString& caption) override;
+    // Answers for the next Yes/No/Cancel questions; without one: Cancel.
+    void AnswerNextChoice(TAnswer answer) { m_choices.append(answer); }
 
 private:
     void CloseWhenActive(bool yes);
+    void CloseWhenActive(QList<int> buttons);
+    QList<TAnswer> m_choices;
     TPromptBackend* m_previous;
     QList<bool> m_answers;
     QList<TScriptedPrompt::Shown> m_shown;

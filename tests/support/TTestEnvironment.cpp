@@ -1,5 +1,6 @@
 #include "support/TTestEnvironment.h"
 
+#include "controls/TvaSpread.h"
 #include "foundation/Rows.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TQuery.h"
@@ -9,6 +10,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QTimer>
 
 namespace {
@@ -137,6 +140,42 @@ QStringList TableRows(const QString& table)
         result << cells.join(u'|');
     }
     return result;
+}
+
+void TypeText(QWidget* target, const QString& text)
+{
+    for (QChar c : text) {
+        QWidget* focus = QApplication::focusWidget();
+        QWidget* to = focus ? focus : target;
+        if (c.unicode() < 0x80) {
+            QTest::keyClicks(to, QString(c));
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(c));
+            QCoreApplication::sendEvent(to, &commit);
+        }
+    }
+}
+
+void TypeIntoCell(TvaSpread* grid, int col, int row, const QString& text)
+{
+    grid->setFocus();
+    grid->SetActiveCell(col, row);
+    TypeText(grid, text);
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : grid, Qt::Key_Return);
+}
+
+void TypeAndLeave(QWidget* field, const QString& text)
+{
+    field->setFocus();
+    if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit())
+        combo->lineEdit()->selectAll();
+    else if (auto* edit = qobject_cast<QLineEdit*>(field))
+        edit->selectAll();
+    TypeText(field, text);
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : field;
+    QTest::keyClick(target, Qt::Key_Tab);
 }
 
 void TriggerAction(QWidget* window, const char* name)

@@ -5,6 +5,8 @@
 #include "foundation/TPrompt.h"
 
 #include <QComboBox>
+
+class TvaSpread;
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -78,6 +80,17 @@ QStringList TableColumns(const QString& table);
 // Every row of `table` as "value|value|...", columns in table order, rows
 // in storage order.
 QStringList TableRows(const QString& table);
+
+// Types `text` into the widget that has the focus (or `target`): ASCII as
+// keys, everything else as the input method commits it.
+void TypeText(QWidget* target, const QString& text);
+
+// Types `text` into a cell of a grid as a user does: goes there, types, Enter.
+// The grid's window must be active.
+void TypeIntoCell(TvaSpread* grid, int col, int row, const QString& text);
+
+// Types `text` into a field that has the focus, then leaves it with Tab.
+void TypeAndLeave(QWidget* field, const QString& text);
 
 // Triggers the menu entry (action) named `name` of `window`, as a click on it.
 void TriggerAction(QWidget* window, const char* name);

@@ -1,0 +1,524 @@
+// A day's entry in the main window, as a user does it: pick the project, work
+// type and mixture, pick or type the date, type the day's values, see them
+// derived and totalled, save, reopen.
+#include "app/TForms.h"
+#include "app/TfrmEditHojitsu4.h"
+#include "controls/TComboBox.h"
+#include "controls/TStatusBar.h"
+#include "controls/TfSelectMultiItems.h"
+#include "controls/TvaSpread.h"
+#include "foundation/Settings.h"
+#include "foundation/TQuery.h"
+#include "masters/TKoji.h"
+#include "masters/TKosyu.h"
+#include "masters/TfrmEditKoji.h"
+#include "masters/TfrmEditKosyu.h"
+#include "mix/TGozaiDef.h"
+#include "mix/THotbinHaigoritu.h"
+#include "store/HojituGrid.h"
+#include "store/THojituHead4.h"
+#include "support/TTestEnvironment.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTreeView>
+
+namespace {
+
+const QString kProject = "K001:国道1号舗装工事";
+
+void DefineMixture(const QString& name, const QString& density, double asphalt, double filler)
+{
+    auto& prompt = TTestEnvironment::Current().prompt;
+    for (int i = 0; i < 3; ++i)
+        prompt.AnswerNext(true); // the three tables of a new data folder
+    TGozaiDef mix;
+    mix.EnsureTables();
+    mix.Clear();
+    mix.DataName = mix.PrintName = name;
+    mix.Mitudo[2] = density;
+    mix.Ratios[1]->D[11] = asphalt;
+    mix.Ratios[1]->D[8] = filler;
+    mix.Save(name);
+}
+
+void RegisterProject(const QString& code, const QString& name)
+{
+    TKoji project;
+    project.Code = code;
+    project.Kojimei = name;
+    project.Save();
+}
+
+void RegisterKosyu(const QString& name, int id)
+{
+    TKosyu kosyu;
+    kosyu.Kosyumei = name;
+    kosyu.ID = id;
+    kosyu.Save();
+}
+
+} // namespace
+
+class TestDayEntry : public QObject
+{
+    Q_OBJECT
+
+    TfrmEditHojitsu4* w = nullptr;
+    TScriptedPrompt& prompt = TTestEnvironment::Current().prompt;
+
+    QString Cell(int col, int row) const { return w->vaSpread2->Text(col, row); }
+    void Type(int col, int row, const QString& text) { TypeIntoCell(w->vaSpread2, col, row, text); }
+    QString Panel(int i) const { return w->StatusBar1()->PanelText(i); }
+
+    void Choose(TComboBox* combo, const QString& text)
+    {
+        QVERIFY2(ChooseFromList(combo, text), qPrintable(text));
+    }
+    // Picks the project, work type and mixture of the usual day.
+    void ChooseUsual(const QString& kosyu = "表層工", const QString& mixture = "密粒度13")
+    {
+        Choose(w->ComboBox1, kProject);
+        Choose(w->ComboBox2, kosyu);
+        Choose(w->ComboBox3, mixture);
+    }
+    // Types a day's length, width, thickness, site tonnage and plant amounts.
+    void TypeDay(const QString& date, const QString& station)
+    {
+        TypeAndLeave(w->ComboBox4, date);
+        TypeAndLeave(w->Edit1, station);
+        TypeAndLeave(w->Edit2, "100");
+        w->Edit3->setFocus();
+        w->Edit3->selectAll();
+        QTest::keyClicks(w->Edit3, "3.5");
+        QTest::keyClick(w->Edit3, Qt::Key_Return);
+        Type(2, 3, "5");
+        Type(4, 5, "40");
+        Type(7, 6, "2.3");
+        Type(10, 6, "1.7");
+    }
+    void Ok() { QTest::mouseClick(w->Button2, Qt::LeftButton); }
+    // Chooses `row` of the data-open dialog and OK.
+    void OpenRow(int row)
+    {
+        WhenModalShown([row](QWidget* modal) {
+            auto* dialog = static_cast<TfSelectMultiItems*>(modal);
+            if (row >= 0)
+                dialog->ListView1->setCurrentIndex(dialog->ListView1->model()->index(row, 0));
+            QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+        });
+        TriggerAction(w, "mnuOpen");
+    }
+
+private slots:
+    void init()
+    {
+        TTestEnvironment::Current().Reset();
+        TForms::Instance().CreateAll();
+        w = TForms::Instance().frmEditHojitsu4;
+        QVERIFY(ActivateWindow(w));
+        RegisterProject("K001", "国道1号舗装工事");
+        RegisterKosyu("表層工", 1);
+        RegisterKosyu("基層工", 2);
+        DefineMixture("密粒度13", "2.350", 5.8, 4.5);
+        DefineMixture("粗粒度20", "2.400", 5.0, 3.0);
+        prompt.Clear();
+    }
+    void cleanup() { TForms::Instance().DestroyAll(); }
+
+    void typicalDayFromRegistersToReopening()
+    {
+        // The registers, through their windows.
+        TfrmEditKoji* koji = TForms::Instance().frmEditKoji;
+        QVERIFY(ActivateWindow(koji));
+        koji->Edit1->setText("K002");
+        koji->Edit2->setText("県道5号補修工事");
+        QTest::mouseClick(koji->Button2, Qt::LeftButton);
+        koji->close();
+        TfrmEditKosyu* kosyu = TForms::Instance().frmEditKosyu;
+        QVERIFY(ActivateWindow(kosyu));
+        kosyu->Edit2->setFocus();
+        TypeText(kosyu->Edit2, "上層路盤工");
+        QTest::mouseClick(kosyu->Button2, Qt::LeftButton); // adds what was typed, writes
+        QVERIFY(ActivateWindow(w));
+
+        Choose(w->ComboBox1, "K002:県道5号補修工事");
+        Choose(w->ComboBox2, "上層路盤工");
+        Choose(w->ComboBox3, "密粒度13");
+        // A new header: today, the mixture's values prefilled and derived.
+        QCOMPARE(w->ComboBox4->Text(), FormatDate(Now()));
+        QCOMPARE(w->vaSpread1->Text(1, 1), QString("2.350"));
+        QCOMPARE(w->vaSpread1->Text(2, 1), QString("5.8"));
+        QCOMPARE(w->vaSpread1->Text(3, 1), QString("4.5"));
+        QCOMPARE(Cell(3, 3), QString("2.350"));
+        QCOMPARE(Cell(3, 4), QString("2.350"));
+        for (int row = 3; row <= 5; ++row) {
+            QCOMPARE(Cell(6, row), QString("5.8"));
+            QCOMPARE(Cell(9, row), QString("4.5"));
+        }
+        QCOMPARE(Panel(3), QString("0"));
+
+        TypeDay("2026/04/01", "No.1+20");
+        QCOMPARE(Cell(1, 3), QString("350.0"));
+        QCOMPARE(Cell(1, 4), QString("350.0"));
+        QCOMPARE(Cell(2, 4), QString("5.0"));
+        QCOMPARE(Cell(4, 3), QString("41.125")); // 350 x 5 x 2.35 x 0.01
+        QCOMPARE(Cell(5, 3), QString("1.125"));  // design minus site
+        QCOMPARE(Cell(7, 3), QString("2.3853")); // 41.125 x 5.8 %
+        QCOMPARE(Cell(7, 5), QString("2.3200")); // 40 x 5.8 %
+        QCOMPARE(Cell(8, 5), QString("0.0200"));
+        QCOMPARE(Cell(10, 5), QString("1.8000"));
+        QCOMPARE(Cell(11, 5), QString("0.1000"));
+        Ok();
+        QCOMPARE(prompt.shown.size(), 0);
+        QCOMPARE(Panel(3), QString("1"));
+        QCOMPARE(TableRows("HojituHead4"), QStringList{"1|K002|上層路盤工|密粒度13"});
+        QCOMPARE(Cell(1, 8), QString("350.0"));
+        QCOMPARE(Cell(4, 10), QString("40.000"));
+
+        // The second day, typed on a date not stored: the header's totals
+        // stay in view meanwhile.
+        TypeAndLeave(w->ComboBox4, "2026/04/02");
+        QCOMPARE(Cell(1, 3), QString("0.0"));
+        QCOMPARE(Cell(3, 3), QString("2.350"));
+        QCOMPARE(Cell(1, 8), QString("350.0"));
+        TypeAndLeave(w->Edit2, "50");
+        w->Edit3->setFocus();
+        QTest::keyClicks(w->Edit3, "3");
+        QTest::keyClick(w->Edit3, Qt::Key_Return);
+        Type(2, 3, "4");
+        Type(4, 5, "15");
+        Ok();
+        QCOMPARE(Cell(1, 8), QString("500.0"));
+        QCOMPARE(Cell(4, 10), QString("55.000"));
+
+        // Up to each day, and over all of them.
+        Choose(w->ComboBox4, "2026/04/01");
+        QCOMPARE(w->Edit1->text(), QString("No.1+20"));
+        QCOMPARE(Cell(4, 3), QString("41.125"));
+        QCOMPARE(Cell(1, 8), QString("500.0"));
+        w->CheckBox1->click();
+        QCOMPARE(Cell(1, 8), QString("350.0"));
+        Choose(w->ComboBox4, "2026/04/02");
+        QCOMPARE(Cell(1, 8), QString("500.0"));
+        w->CheckBox1->click();
+
+        // Reopened through "開く".
+        Choose(w->ComboBox1, kProject);
+        OpenRow(0);
+        QCOMPARE(w->ComboBox1->Text(), QString("K002:県道5号補修工事"));
+        QCOMPARE(w->ComboBox2->Text(), QString("上層路盤工"));
+        QCOMPARE(w->ComboBox3->Text(), QString("密粒度13"));
+        QCOMPARE(Panel(3), QString("1"));
+        QVERIFY(w->ComboBox4->Text() == "2026/04/01" || w->ComboBox4->Text() == "2026/04/02");
+        QCOMPARE(prompt.shown.size(), 0);
+    }
+
+    void enterInTheLengthFieldSetsOnlyAnEmptyDesignArea()
+    {
+        ChooseUsual();
+        w->vaSpread2->SetText(1, 3, "");
+        w->Edit3->setText("3.5");
+        w->Edit2->setFocus();
+        w->Edit2->selectAll();
+        QTest::keyClicks(w->Edit2, "12.345");
+        QTest::keyClick(w->Edit2, Qt::Key_Return);
+        QCOMPARE(Cell(1, 3), QString("43.208")); // three places, whatever the digits
+        QCOMPARE(Cell(1, 4), QString("0.0"));    // nothing else is derived
+        w->Edit2->setText("20");
+        QTest::keyClick(w->Edit2, Qt::Key_Return);
+        QCOMPARE(Cell(1, 3), QString("43.208"));
+    }
+
+    void differencesFollowTheModeBox()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "No.1");
+        QCOMPARE(Cell(5, 3), QString("1.125"));
+        w->CheckBox3->click();
+        QCOMPARE(ReadSetting("HojitsuSa"), QString("1"));
+        QCOMPARE(Cell(5, 3), QString("-1.125")); // site minus design
+        QCOMPARE(Cell(8, 5), QString("-0.0200"));
+        w->CheckBox3->click();
+        QCOMPARE(ReadSetting("HojitsuSa"), QString("0"));
+        QCOMPARE(Cell(5, 3), QString("1.125"));
+
+        // Read at activation from the setting, as a click.
+        WriteSetting("HojitsuSa", "1");
+        QVERIFY(ActivateWindow(TForms::Instance().frmEditKosyu));
+        QVERIFY(ActivateWindow(w));
+        QVERIFY(w->CheckBox3->isChecked());
+        QCOMPARE(Cell(5, 3), QString("-1.125"));
+    }
+
+    void totalsPerMixtureRunOverEveryWorkType()
+    {
+        ChooseUsual("表層工");
+        TypeDay("2026/04/01", "A");
+        Ok();
+        ChooseUsual("基層工");
+        TypeDay("2026/04/05", "B");
+        Type(4, 5, "10");
+        Ok();
+        QCOMPARE(Cell(4, 10), QString("10.000"));
+        w->CheckBox2->click();
+        QCOMPARE(Cell(4, 10), QString("50.000"));
+        // Up to the day, still across work types.
+        Choose(w->ComboBox2, "表層工");
+        w->CheckBox1->click();
+        QCOMPARE(Cell(4, 10), QString("40.000"));
+        // Another mixture is not counted.
+        Choose(w->ComboBox3, "粗粒度20");
+        QCOMPARE(Cell(4, 10), QString("0.000"));
+    }
+
+    void statusBarClicksSwitchEditModeAndEnterDirection()
+    {
+        TStatusBar* bar = w->StatusBar1();
+        const auto click = [bar](int panel) {
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->Panel(panel)->geometry().center());
+        };
+        QCOMPARE(Panel(1), QString("上書"));
+        click(1);
+        QCOMPARE(Panel(1), QString("挿入"));
+        QCOMPARE(w->vaSpread2->EditMode(), TvaSpread::TEditMode::Insert);
+        click(1);
+        QCOMPARE(Panel(1), QString("上書"));
+        const QString start = Panel(2);
+        QStringList seen;
+        for (int i = 0; i < 5; ++i) {
+            click(2);
+            seen << Panel(2);
+        }
+        QCOMPARE(seen.last(), start);
+        QCOMPARE(QSet<QString>(seen.begin(), seen.end()).size(), 5);
+        QCOMPARE(seen.mid(seen.indexOf("↑"), 2), (QStringList{"↑", "→"}));
+        click(3); // does nothing
+        QCOMPARE(Panel(2), start);
+    }
+
+    void onlyCellsOfTheDayTakeInput()
+    {
+        for (int col = 1; col <= 11; ++col)
+            for (int row = 1; row <= 11; ++row) {
+                const bool entry = row >= 3 && row <= 6 && HojituGrid::PositionAt(col, row) >= 0;
+                QCOMPARE(w->vaSpread2->Locked(col, row), !entry);
+            }
+        QCOMPARE(w->vaSpread2->Text(1, 1), QString("合材"));
+        QCOMPARE(w->vaSpread2->Text(11, 2), QString("差"));
+        QCOMPARE(w->vaSpread2->Text(0, 6), QString("プラント"));
+        QCOMPARE(w->vaSpread2->Text(0, 11), QString("プラント"));
+    }
+
+    void stationHoldsSixteenBytesOfShiftJis()
+    {
+        w->Edit1->setFocus();
+        TypeText(w->Edit1, "舗装工事測点あいうえお"); // 11 characters, 22 bytes
+        QCOMPARE(w->Edit1->text(), QString("舗装工事測点あい"));
+        w->Edit1->clear();
+        TypeText(w->Edit1, "No.123+45.5 左側車線");
+        QCOMPARE(w->Edit1->text(), QString("No.123+45.5 左側"));
+    }
+
+    void anUnreadableDateSavesNothingAndLoadsNothing()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "No.1");
+        TypeAndLeave(w->ComboBox4, "4月1日ごろ");
+        QCOMPARE(w->ComboBox4->Text(), QString("2026/04/01")); // put back, nothing loaded
+        QCOMPARE(Cell(4, 3), QString("41.125"));
+        w->ComboBox4->SetText("");
+        Ok();
+        QVERIFY(prompt.LastText("message").contains("日付"));
+        QCOMPARE(TableRows("HojituLine4"), QStringList());
+        QCOMPARE(TableRows("HojituHead4"), QStringList());
+        // The origin of the calendar, typed as such, is a date.
+        w->ComboBox4->SetText("1899/12/30");
+        Ok();
+        QCOMPARE(TableRows("HojituLine4").size(), 1);
+        QVERIFY(TableRows("HojituLine4").first().contains("1899-12-30"));
+    }
+
+    void blankKeysSaveNothingButUnregisteredNamesAreKept()
+    {
+        ChooseUsual();
+        w->ComboBox2->SetText(" ");
+        Ok();
+        QVERIFY(prompt.LastText("message").contains("工種名"));
+        QCOMPARE(TableRows("HojituHead4"), QStringList());
+        w->ComboBox1->SetText("K999:");
+        w->ComboBox2->SetText("未登録の工種");
+        w->ComboBox3->SetText("未登録の合材");
+        Ok();
+        QCOMPARE(TableRows("HojituHead4"), QStringList{"1|K999|未登録の工種|未登録の合材"});
+    }
+
+    void deletingTakesTheBoxesKeysAsksAndShowsWhatRemains()
+    {
+        ChooseUsual("表層工");
+        TypeDay("2026/04/01", "A");
+        Ok();
+        ChooseUsual("基層工");
+        TypeDay("2026/04/01", "B");
+        Ok();
+        QCOMPARE(Panel(3), QString("2"));
+        // Retyped, not chosen: the boxes name the first header.
+        w->ComboBox2->SetText("表層工");
+
+        prompt.AnswerNext(false);
+        TriggerAction(w, "mnuDelete");
+        QCOMPARE(prompt.Texts("okcancel"), QStringList{"本当に削除しますか？"});
+        QCOMPARE(prompt.shown.last().caption, QString(""));
+        QCOMPARE(TableRows("HojituHead4").size(), 2);
+
+        prompt.AnswerNext(true);
+        TriggerAction(w, "mnuDelete");
+        QCOMPARE(TableRows("HojituHead4"), QStringList{"2|K001|基層工|密粒度13"});
+        QCOMPARE(TableRows("HojituLine4").size(), 1);
+        QCOMPARE(Panel(3), QString("0"));
+        QCOMPARE(Cell(4, 3), QString("0.000"));
+        QCOMPARE(Cell(4, 10), QString("0.000"));
+        // Nothing of the deleted day comes back with the next "OK".
+        Ok();
+        TQuery sum("select sum(H10) from HojituLine4");
+        sum.Exec();
+        QVERIFY(sum.Next());
+        QCOMPARE(sum.Value(0).toDouble(), 40.0);
+
+        // Delete the day: the header keeps its other days.
+        Choose(w->ComboBox2, "基層工");
+        TypeAndLeave(w->ComboBox4, "2026/04/02");
+        Type(4, 5, "7");
+        Ok();
+        QCOMPARE(Cell(4, 10), QString("47.000"));
+        prompt.AnswerNext(true);
+        TriggerAction(w, "mnuDeleteDay");
+        QCOMPARE(w->ComboBox4->Text(), QString("2026/04/02"));
+        QCOMPARE(Cell(4, 5), QString("0.000"));
+        QCOMPARE(Cell(4, 10), QString("40.000"));
+        QCOMPARE(Panel(3), QString("2"));
+    }
+
+    void choosingAProjectOrWorkTypeWithoutDaysClearsTheDay()
+    {
+        ChooseUsual("表層工");
+        TypeDay("2026/04/01", "A");
+        Ok();
+        Choose(w->ComboBox2, "基層工");
+        QCOMPARE(Panel(3), QString("0"));
+        QCOMPARE(w->Edit1->text(), QString());
+        QCOMPARE(Cell(4, 5), QString("0.000"));
+        Choose(w->ComboBox2, "表層工");
+        QCOMPARE(w->Edit1->text(), QString("A"));
+        QCOMPARE(Panel(3), QString("1"));
+    }
+
+    void densityComesFromCoresWhenThereAreAny()
+    {
+        // No CoreHead (a new data folder): the mixture's density, no error.
+        ChooseUsual();
+        QCOMPARE(Cell(3, 4), QString("2.350"));
+        QCOMPARE(prompt.Texts("error"), QStringList());
+        TQuery("create table CoreHead (KojiCode VARCHAR(8), GozaiName VARCHAR(64), "
+               "MitudoPer DOUBLE)")
+            .Exec();
+        TQuery("insert into CoreHead values ('K001', '密粒度13', 2.31)").Exec();
+        Choose(w->ComboBox3, "粗粒度20");
+        Choose(w->ComboBox3, "密粒度13");
+        QCOMPARE(Cell(3, 3), QString("2.350"));
+        QCOMPARE(Cell(3, 4), QString("2.310"));
+        QCOMPARE(Cell(4, 4), QString("0.000")); // derived: no area yet
+    }
+
+    void aTypedMixtureIsTheOneSavedAndPrefilled()
+    {
+        ChooseUsual("表層工", "密粒度13");
+        w->ComboBox3->SetText("粗粒度20");
+        TypeDay("2026/04/01", "A");
+        Ok();
+        QCOMPARE(w->vaSpread1->Text(1, 1), QString("2.400"));
+        QCOMPARE(w->Head()->Gozai->DataName, QString("粗粒度20"));
+        // A new day of it is prefilled from that mixture.
+        TypeAndLeave(w->ComboBox4, "2026/04/02");
+        QCOMPARE(Cell(3, 3), QString("2.400"));
+        QCOMPARE(Cell(6, 3), QString("5"));
+
+        // After "開く" as well.
+        Choose(w->ComboBox3, "密粒度13");
+        QCOMPARE(w->vaSpread1->Text(1, 1), QString("2.350"));
+        OpenRow(0);
+        QCOMPARE(w->ComboBox3->Text(), QString("粗粒度20"));
+        QCOMPARE(w->vaSpread1->Text(1, 1), QString("2.400"));
+    }
+
+    void leavingTheDateUnchangedKeepsTheTyping()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        Ok();
+        Type(4, 5, "44");
+        TypeAndLeave(w->ComboBox4, "2026/4/1"); // the same day written otherwise
+        QCOMPARE(Cell(4, 5), QString("44.000"));
+        QVERIFY(w->Modified());
+        QCOMPARE(prompt.shown.size(), 0);
+    }
+
+    void cancelledOrEmptyOpenLeavesTheWindowAsItWas()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        Ok();
+        Type(4, 5, "44");
+        OpenRow(-1); // OK with nothing selected: no question, nothing changed
+        QCOMPARE(Cell(4, 5), QString("44.000"));
+        QCOMPARE(Panel(3), QString("1"));
+        QVERIFY(w->Modified());
+        QCOMPARE(prompt.shown.size(), 0);
+    }
+
+    void unsavedTypingIsNotLostWithoutAWord()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        // Cancel: the choice is undone, the typing stays.
+        prompt.AnswerNextChoice(TAnswer::Cancel);
+        Choose(w->ComboBox2, "基層工");
+        QCOMPARE(prompt.Texts("yesnocancel").size(), 1);
+        QCOMPARE(w->ComboBox2->Text(), QString("表層工"));
+        QCOMPARE(Cell(4, 5), QString("40.000"));
+        QCOMPARE(TableRows("HojituLine4"), QStringList());
+        // Yes: saved under the keys it was typed for, then the choice goes on.
+        prompt.AnswerNextChoice(TAnswer::Yes);
+        Choose(w->ComboBox2, "基層工");
+        QCOMPARE(TableRows("HojituHead4"), QStringList{"1|K001|表層工|密粒度13"});
+        QCOMPARE(TableRows("HojituLine4").size(), 1);
+        QCOMPARE(w->ComboBox2->Text(), QString("基層工"));
+        QCOMPARE(Panel(3), QString("0"));
+        // No: dropped.
+        Type(4, 5, "12");
+        prompt.AnswerNextChoice(TAnswer::No);
+        TypeAndLeave(w->ComboBox4, "2026/04/09");
+        QCOMPARE(Cell(4, 5), QString("0.000"));
+        QCOMPARE(TableRows("HojituLine4").size(), 1);
+        // Closing asks too; Cancel keeps the window.
+        Type(4, 5, "13");
+        prompt.AnswerNextChoice(TAnswer::Cancel);
+        QVERIFY(!w->close());
+        QVERIFY(w->isVisible());
+        QCOMPARE(prompt.Texts("yesnocancel").size(), 4);
+    }
+
+    void startWritesTheDifferenceModeWhenTheWindowGoes()
+    {
+        w->CheckBox3->setChecked(true);
+        TForms::Instance().DestroyAll();
+        QCOMPARE(ReadSetting("HojitsuSa"), QString("1"));
+        TForms::Instance().CreateAll();
+        w = TForms::Instance().frmEditHojitsu4;
+    }
+};
+
+KANMURI_TEST_MAIN(TestDayEntry)
+#include "tst_DayEntry.moc"
