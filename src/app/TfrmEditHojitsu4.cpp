@@ -229,14 +229,20 @@ void TfrmEditHojitsu4::CreateControls()
     escape->setObjectName(QStringLiteral("EscapeShortcut"));
     Connect(escape, &QShortcut::activated, this, &TfrmEditHojitsu4::Button3Click);
 
+    // A choice is acted on once the list has closed: the question about
+    // unsaved typing may then put the box back as it was.
     Connect(ComboBox1, &TComboBox::DropDown, this, &TfrmEditHojitsu4::ComboBox1DropDown);
-    Connect(ComboBox1, &QComboBox::activated, this, &TfrmEditHojitsu4::ComboBox1Select);
+    Connect(ComboBox1, &QComboBox::activated, this, &TfrmEditHojitsu4::ComboBox1Select,
+            Qt::QueuedConnection);
     Connect(ComboBox2, &TComboBox::DropDown, this, &TfrmEditHojitsu4::ComboBox2DropDown);
-    Connect(ComboBox2, &QComboBox::activated, this, &TfrmEditHojitsu4::ComboBox2Select);
+    Connect(ComboBox2, &QComboBox::activated, this, &TfrmEditHojitsu4::ComboBox2Select,
+            Qt::QueuedConnection);
     Connect(ComboBox3, &TComboBox::DropDown, this, &TfrmEditHojitsu4::ComboBox3DropDown);
-    Connect(ComboBox3, &QComboBox::activated, this, &TfrmEditHojitsu4::ComboBox3Select);
+    Connect(ComboBox3, &QComboBox::activated, this, &TfrmEditHojitsu4::ComboBox3Select,
+            Qt::QueuedConnection);
     Connect(ComboBox4, &TComboBox::DropDown, this, &TfrmEditHojitsu4::ComboBox4DropDown);
-    Connect(ComboBox4, &QComboBox::activated, this, &TfrmEditHojitsu4::ComboBox4Select);
+    Connect(ComboBox4, &QComboBox::activated, this, &TfrmEditHojitsu4::ComboBox4Select,
+            Qt::QueuedConnection);
     ComboBox4->installEventFilter(this);
     Connect(Edit2, &QLineEdit::returnPressed, this, &TfrmEditHojitsu4::Edit2KeyEnter);
     Connect(Edit3, &QLineEdit::returnPressed, this, &TfrmEditHojitsu4::Edit3KeyEnter);

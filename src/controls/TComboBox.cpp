@@ -19,6 +19,16 @@ void TComboBox::SetItems(const QStringList& items)
     setEditText(text);
 }
 
+void TComboBox::SetText(const QString& text)
+{
+    const int index = findText(text, Qt::MatchExactly);
+    if (index != currentIndex()) {
+        const QSignalBlocker blocker(this);
+        setCurrentIndex(index);
+    }
+    setEditText(text);
+}
+
 void TComboBox::showPopup()
 {
     emit DropDown();

@@ -11,7 +11,9 @@ public:
     explicit TComboBox(QWidget* parent = nullptr);
 
     QString Text() const { return currentText(); }
-    void SetText(const QString& text) { setEditText(text); }
+    // The text, with the list's current entry made the one of that text (or
+    // none), so that the list does not later put its own entry back.
+    void SetText(const QString& text);
     void SetItems(const QStringList& items);
 
     void showPopup() override;

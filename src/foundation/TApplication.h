@@ -50,15 +50,21 @@ public:
 // Connects a signal to an event handler of a window so that a failure inside
 // the handler reaches the default error box instead of unwinding through Qt.
 // The handler may take the signal's arguments or none.
+// With Qt::QueuedConnection the handler runs once the sender has finished
+// its own work (a combo box's list has closed before the choice is acted on).
 template <typename Sender, typename Signal, typename Receiver, typename Handler>
-QMetaObject::Connection Connect(Sender* sender, Signal signal, Receiver* receiver, Handler handler)
+QMetaObject::Connection Connect(Sender* sender, Signal signal, Receiver* receiver, Handler handler,
+                                Qt::ConnectionType type = Qt::AutoConnection)
 {
-    return QObject::connect(sender, signal, receiver, [receiver, handler](auto&&... args) {
-        TApplication::Guard([&] {
-            if constexpr (std::is_invocable_v<Handler, Receiver*, decltype(args)...>)
-                std::invoke(handler, receiver, std::forward<decltype(args)>(args)...);
-            else
-                std::invoke(handler, receiver);
-        });
-    });
+    return QObject::connect(
+        sender, signal, receiver,
+        [receiver, handler](auto&&... args) {
+            TApplication::Guard([&] {
+                if constexpr (std::is_invocable_v<Handler, Receiver*, decltype(args)...>)
+                    std::invoke(handler, receiver, std::forward<decltype(args)>(args)...);
+                else
+                    std::invoke(handler, receiver);
+            });
+        },
+        type);
 }

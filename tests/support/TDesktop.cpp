@@ -98,11 +98,11 @@ QStringList TDesktopPrompt::Texts(const QString& kind) const
 
 void TDesktopPrompt::CloseWhenActive(bool yes)
 {
-    CloseWhenActive(yes ? QList<int>{QMessageBox::Ok, QMessageBox::Yes}
-                        : QList<int>{QMessageBox::Cancel, QMessageBox::No});
+    CloseWithFirstOf(yes ? QList<int>{QMessageBox::Ok, QMessageBox::Yes}
+                         : QList<int>{QMessageBox::Cancel, QMessageBox::No});
 }
 
-void TDesktopPrompt::CloseWhenActive(QList<int> order)
+void TDesktopPrompt::CloseWithFirstOf(QList<int> order)
 {
     // A user can only click a box the window manager has shown and focused;
     // closing it then hands the focus back as on any desktop.
@@ -151,9 +151,9 @@ TAnswer TDesktopPrompt::YesNoCancel(const QString& text, const QString& caption)
 {
     m_shown.append({QStringLiteral("yesnocancel"), caption, text});
     const TAnswer answer = m_choices.isEmpty() ? TAnswer::Cancel : m_choices.takeFirst();
-    CloseWhenActive({answer == TAnswer::Yes  ? QMessageBox::Yes
-                     : answer == TAnswer::No ? QMessageBox::No
-                                             : QMessageBox::Cancel});
+    CloseWithFirstOf({answer == TAnswer::Yes  ? QMessageBox::Yes
+                      : answer == TAnswer::No ? QMessageBox::No
+                                              : QMessageBox::Cancel});
     return TQtPrompt::YesNoCancel(text, caption);
 }
 

@@ -64,7 +64,8 @@ public:
 
 private:
     void CloseWhenActive(bool yes);
-    void CloseWhenActive(QList<int> buttons);
+    // Clicks the first of `buttons` (QMessageBox::StandardButton) the box has.
+    void CloseWithFirstOf(QList<int> buttons);
     QList<TAnswer> m_choices;
     TPromptBackend* m_previous;
     QList<bool> m_answers;

@@ -119,7 +119,10 @@ bool ChooseFromList(QComboBox* combo, const QString& text)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
     if (view->isVisible())
         combo->hidePopup();
-    return combo->currentIndex() == index;
+    const bool chosen = combo->currentIndex() == index;
+    // A window may act on the choice once the list has closed.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+    return chosen;
 }
 
 QStringList TableColumns(const QString& table)
