@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPageSize>
 #include <QPointer>
 #include <QPrintDialog>
@@ -348,7 +349,7 @@ bool TZqPrinter::SetupDialog(QWidget* parent)
 QString TZqPrinter::ProposedPdfFile(const QString& title)
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty())
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QDir::homePath();
     const QString name = FileNameOf(title) + QLatin1Char(' ') +
                          QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) +
