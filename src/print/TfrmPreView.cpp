@@ -87,11 +87,17 @@ TfrmPreView::TfrmPreView(QWidget* parent)
         setGeometry(screen->availableGeometry());
     else
         resize(1024, 768);
+    PlaceControls();
 }
 
 void TfrmPreView::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
+    PlaceControls();
+}
+
+void TfrmPreView::PlaceControls()
+{
     const int w = width();
     const int h = height();
     ScrollBox1->setGeometry(0, 0, std::max(0, w - 9), std::max(0, h - 120));

@@ -48,6 +48,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void PlaceControls();
     void ShowZoom(int zoom);
     void RefreshState(bool fit);
 
