@@ -43,9 +43,12 @@ int SettingOr(const QString& name, int fallback)
 QStringList FontNames()
 {
     QStringList names = QFontDatabase::families();
-    for (const QString& name : QFont::substitutions())
-        if (!names.contains(name))
+    for (const char16_t* windowsName :
+         {u"ＭＳ ゴシック", u"ＭＳ Ｐゴシック", u"ＭＳ 明朝", u"ＭＳ Ｐ明朝"}) {
+        const QString name = QString::fromUtf16(windowsName);
+        if (!names.contains(name) && !QFont::substitutes(name).isEmpty())
             names << name;
+    }
     std::sort(names.begin(), names.end(),
               [](const QString& a, const QString& b) { return a.localeAwareCompare(b) < 0; });
     return names;

@@ -29,7 +29,8 @@ void Fill(TPrevX& preview, int pages, QPageLayout::Orientation orientation)
         if (n > 1)
             preview.NewPage();
         preview.PageCanvas()->SetFontName(QStringLiteral("ＭＳ ゴシック"));
-        DrawBoxText(*preview.PageCanvas(), QStringLiteral("頁%1").arg(n), baLeft, 2, 2, 10, 3, false, 1);
+        DrawBoxText(*preview.PageCanvas(), QStringLiteral("頁%1").arg(n), baLeft, 2, 2, 10, 3,
+                    false, 1);
     }
     preview.EndDocument();
 }
