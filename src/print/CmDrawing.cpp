@@ -81,10 +81,9 @@ qsizetype ShortestPrefixAtLeast(const TCanvas& canvas, const QStringList& charac
     return low;
 }
 
-void DrawHorizontal(TCanvas& canvas, const QString& text, TBoxAlign align, float left, float top,
-                    const TPixels& p, int boxW, int boxH)
+void DrawHorizontal(TCanvas& canvas, const QString& text, int textWidth, TBoxAlign align,
+                    float left, float top, const TPixels& p, int boxW, int boxH)
 {
-    const int textWidth = canvas.TextWidth(text);
     const int y = int(p.Top(top)) + (boxH + canvas.FontHeight()) / 2;
     const double start = p.Left(left);
     switch (align) {
@@ -234,7 +233,8 @@ void DrawBoxText(TCanvas& canvas, const QString& text, TBoxAlign align, float le
         DrawVertical(canvas, text, align, left, top, p, boxW, boxH);
         return;
     }
-    if (canvas.TextWidth(text) > boxW) {
+    const int textWidth = canvas.TextWidth(text);
+    if (textWidth > boxW) {
         const QStringList characters = TextCharacters(text);
         const qsizetype count = ShortestPrefixAtLeast(canvas, characters, boxW);
         // When not even the first character fits (or the box is narrower than
@@ -250,7 +250,7 @@ void DrawBoxText(TCanvas& canvas, const QString& text, TBoxAlign align, float le
             return;
         }
     }
-    DrawHorizontal(canvas, text, align, left, top, p, boxW, boxH);
+    DrawHorizontal(canvas, text, textWidth, align, left, top, p, boxW, boxH);
 }
 
 void DrawLineCm(TCanvas& canvas, float x1, float y1, float x2, float y2, float scale)

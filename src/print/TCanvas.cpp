@@ -56,6 +56,8 @@ void TCanvas::SetFontName(const QString& name)
 
 void TCanvas::SetFontSize(int points)
 {
+    if (points == m_fontSize)
+        return;
     m_fontSize = points;
     ApplyFont();
 }
@@ -108,12 +110,16 @@ const QFontMetricsF& TCanvas::Metrics() const
 
 void TCanvas::SetPenWidth(int pixels)
 {
+    if (pixels == m_penWidth)
+        return;
     m_penWidth = pixels;
     ApplyPen();
 }
 
 void TCanvas::SetPenStyle(Qt::PenStyle style)
 {
+    if (style == m_penStyle)
+        return;
     m_penStyle = style;
     ApplyPen();
 }
@@ -126,6 +132,7 @@ void TCanvas::SetPenColor(const QColor& color)
 
 void TCanvas::ApplyPen()
 {
+    m_textPen = false;
     if (!m_painter.isActive())
         return;
     // Round ends and joins, as a printer's wide pens have: the four strokes
@@ -136,6 +143,8 @@ void TCanvas::ApplyPen()
 
 void TCanvas::SetBrushStyle(Qt::BrushStyle style)
 {
+    if (style == m_brushStyle)
+        return;
     m_brushStyle = style;
     ApplyBrush();
 }
@@ -168,11 +177,20 @@ void TCanvas::TextOut(int x, int y, const QString& text)
 {
     if (!m_painter.isActive() || text.isEmpty())
         return;
+    // The painter keeps the text's pen until a line is drawn: a page of
+    // texts records no pen changes between them.
+    if (!m_textPen || m_painter.pen().color() != m_fontColor) {
+        m_painter.setPen(m_fontColor);
+        m_textPen = true;
+    }
     // Qt places a text by its baseline.
-    const QPen linePen = m_painter.pen();
-    m_painter.setPen(m_fontColor);
     m_painter.drawText(QPointF(x, y + Metrics().ascent()), text);
-    m_painter.setPen(linePen);
+}
+
+void TCanvas::UseLinePen()
+{
+    if (m_textPen)
+        ApplyPen();
 }
 
 void TCanvas::MoveTo(int x, int y)
@@ -183,19 +201,23 @@ void TCanvas::MoveTo(int x, int y)
 void TCanvas::LineTo(int x, int y)
 {
     const QPoint to(x, y);
-    if (m_painter.isActive() && m_penStyle != Qt::NoPen)
+    if (m_painter.isActive() && m_penStyle != Qt::NoPen) {
+        UseLinePen();
         m_painter.drawLine(m_penPos, to);
+    }
     m_penPos = to;
 }
 
 void TCanvas::Ellipse(int left, int top, int right, int bottom)
 {
+    UseLinePen();
     if (m_painter.isActive())
         m_painter.drawEllipse(QRect(left, top, right - left, bottom - top).normalized());
 }
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom)
 {
+    UseLinePen();
     if (m_painter.isActive())
         m_painter.drawRect(QRect(left, top, right - left, bottom - top).normalized());
 }

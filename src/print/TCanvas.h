@@ -85,12 +85,17 @@ public:
     void Rectangle(int left, int top, int right, int bottom);
 
     // The painter, for drawing that these operations do not cover; its
-    // coordinates are the same device pixels.
-    QPainter& Painter() { return m_painter; }
+    // coordinates are the same device pixels, its pen the line's.
+    QPainter& Painter()
+    {
+        UseLinePen();
+        return m_painter;
+    }
 
 private:
     void ApplyFont();
     void ApplyPen();
+    void UseLinePen();
     void ApplyBrush();
     const QFontMetricsF& Metrics() const;
 
@@ -105,5 +110,6 @@ private:
     Qt::BrushStyle m_brushStyle = Qt::NoBrush;
     QColor m_brushColor = Qt::white;
     QPoint m_penPos;
+    bool m_textPen = false; // the painter holds the text's pen, not the line's
     mutable std::optional<QFontMetricsF> m_metrics;
 };
