@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite
           fonts-ipafont-gothic fonts-ipafont-mincho
-          xvfb openbox xdotool x11-utils)
+          xvfb openbox xdotool x11-utils
+          poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
