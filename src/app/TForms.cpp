@@ -21,6 +21,9 @@
 #include "masters/TfrmEditZairyoName.h"
 #include "mix/TFormPlant.h"
 #include "mix/TFormRyudoKikaku.h"
+#include "print/TFormPreview.h"
+#include "print/TFormPrintSet.h"
+#include "print/TfrmPreView.h"
 
 TForms& TForms::Instance()
 {
@@ -59,14 +62,17 @@ void TForms::CreateAll()
     FormRyudoKikaku = new TFormRyudoKikaku(frmEditHojitsu4);
     FormPlant = new TFormPlant(frmEditHojitsu4);
     frmSetHojituKetasu = new TfrmSetHojituKetasu(frmEditHojitsu4);
+    frmPreView = new TfrmPreView(frmEditHojitsu4);
     frmSetDataPath = new TfrmSetDataPath(frmEditHojitsu4);
     frmEditSimei = new TfrmEditSimei(frmEditHojitsu4);
     frmEditUkeoisya = new TfrmEditUkeoisya(frmEditHojitsu4);
     frmEditHacchusya = new TfrmEditHacchusya(frmEditHojitsu4);
+    FormPrintSet = new TFormPrintSet(frmEditHojitsu4);
     frmEditZairyoName = new TfrmEditZairyoName(frmEditHojitsu4);
     frmProgressBar = new TfrmProgressBar(frmEditHojitsu4);
     frmListBox = new TfrmListBox(frmEditHojitsu4);
     FormSelect = new TFormSelect(frmEditHojitsu4);
+    FormPreview = new TFormPreview(frmEditHojitsu4);
     frmSetFont = new TfrmSetFont(frmEditHojitsu4);
     fSelectMultiItems = new TfSelectMultiItems(frmEditHojitsu4);
 }

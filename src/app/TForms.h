@@ -1,6 +1,9 @@
 #pragma once
 
 class TFormPlant;
+class TFormPreview;
+class TFormPrintSet;
+class TfrmPreView;
 class TFormRyudoKikaku;
 class TFormSelect;
 class TfSelectMultiItems;
@@ -27,14 +30,17 @@ struct TForms
     TFormRyudoKikaku* FormRyudoKikaku = nullptr;
     TFormPlant* FormPlant = nullptr;
     TfrmSetHojituKetasu* frmSetHojituKetasu = nullptr;
+    TfrmPreView* frmPreView = nullptr;
     TfrmSetDataPath* frmSetDataPath = nullptr;
     TfrmEditSimei* frmEditSimei = nullptr;
     TfrmEditUkeoisya* frmEditUkeoisya = nullptr;
     TfrmEditHacchusya* frmEditHacchusya = nullptr;
+    TFormPrintSet* FormPrintSet = nullptr;
     TfrmEditZairyoName* frmEditZairyoName = nullptr;
     TfrmProgressBar* frmProgressBar = nullptr;
     TfrmListBox* frmListBox = nullptr;
     TFormSelect* FormSelect = nullptr;
+    TFormPreview* FormPreview = nullptr;
     TfrmSetFont* frmSetFont = nullptr;
     TfSelectMultiItems* fSelectMultiItems = nullptr;
 

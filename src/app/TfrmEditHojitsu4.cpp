@@ -26,6 +26,7 @@
 #include "store/Derivation.h"
 #include "store/Digits.h"
 #include "store/HojituGrid.h"
+#include "print/TZqPrinter.h"
 #include "store/THojituHead4.h"
 
 #include <QCheckBox>
@@ -787,7 +788,10 @@ void TfrmEditHojitsu4::Button3Click()
     close();
 }
 
-void TfrmEditHojitsu4::Button4Click() {}
+void TfrmEditHojitsu4::Button4Click()
+{
+    TZqPrinter::Instance().SetupDialog(this);
+}
 
 // Opening and deleting --------------------------------------------------------
 

@@ -3,6 +3,7 @@
 #include "foundation/Fonts.h"
 #include "foundation/TApplication.h"
 #include "foundation/TQtPrompt.h"
+#include "print/TZqPrinter.h"
 
 int main(int argc, char* argv[])
 {
@@ -14,9 +15,12 @@ int main(int argc, char* argv[])
 
     TQtPrompt prompt;
     TPrompt::SetBackend(&prompt);
+    // The printers, refreshed when the system's list changes.
+    TZqPrinter printers;
 
     int result = 0;
     TForms::Instance().Start();
+    printers.HookSystemMessages();
     if (TForms::Instance().frmEditHojitsu4)
         result = app.exec();
     TForms::Instance().DestroyAll();
