@@ -3,6 +3,7 @@
 // the totals the same sums as one plain statement, so that the cost of the
 // store's own layer shows as a ratio.
 
+#include "BenchData.h"
 #include "foundation/DateTime.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TQuery.h"
@@ -24,28 +25,6 @@
 
 namespace {
 
-constexpr int kProjects = 20;
-constexpr int kKosyu = 5;
-constexpr int kMixtures = 10; // 20 x 5 x 10 = 1,000 headers
-constexpr int kDays = 100;    // 100,000 lines
-
-QString Code(int p)
-{
-    return QStringLiteral("K%1").arg(p, 3, 10, QLatin1Char('0'));
-}
-QString Kosyu(int k)
-{
-    return QStringLiteral("工種%1").arg(k);
-}
-QString Mixture(int m)
-{
-    return QStringLiteral("合材%1").arg(m);
-}
-TDateTime Day(int d)
-{
-    return EncodeDate(2025, 1, 1) + d;
-}
-
 // Mean milliseconds of `action` over `runs` runs.
 double Measure(int runs, const std::function<void(int)>& action)
 {
@@ -54,36 +33,6 @@ double Measure(int runs, const std::function<void(int)>& action)
     for (int i = 0; i < runs; ++i)
         action(i);
     return timer.nsecsElapsed() / 1e6 / runs;
-}
-
-void Fill()
-{
-    TTransaction transaction;
-    for (int p = 0; p < kProjects; ++p) {
-        TKoji koji;
-        koji.Code = Code(p);
-        koji.Kojimei = QStringLiteral("工事%1").arg(p);
-        koji.Save();
-    }
-    THojituHead4 head;
-    THojituLine4 line;
-    for (int p = 0; p < kProjects; ++p)
-        for (int k = 0; k < kKosyu; ++k)
-            for (int m = 0; m < kMixtures; ++m) {
-                head.Koji->Code = Code(p);
-                head.Kosyu->Kosyumei = Kosyu(k);
-                head.Gozai->DataName = Mixture(m);
-                head.Save();
-                for (int d = 0; d < kDays; ++d) {
-                    line.SID = head.ID;
-                    line.Hiduke = Day(d);
-                    line.Sokuten = QStringLiteral("No.%1").arg(d);
-                    for (int v = 0; v < THojituLine4::ValueCount; ++v)
-                        line.Values[v] = v + d * 0.5;
-                    line.Save();
-                }
-            }
-    transaction.Commit();
 }
 
 QString PlainSums(bool perMixture)

@@ -24,6 +24,7 @@
 #include "print/TFormPreview.h"
 #include "print/TFormPrintSet.h"
 #include "print/TfrmPreView.h"
+#include <QTimer>
 
 TForms& TForms::Instance()
 {
@@ -48,6 +49,9 @@ void TForms::Start()
     }
     CreateAll();
     frmEditHojitsu4->show();
+    // For the start-up benchmark: the run ends once the window is shown.
+    if (qEnvironmentVariableIsSet("KANMURI_QUIT_WHEN_SHOWN"))
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 
 void TForms::CreateAll()
