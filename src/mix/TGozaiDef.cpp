@@ -112,7 +112,10 @@ bool TGozaiDef::EnsureTables()
     const bool existed =
         TDatabase::EnsureTable(TableName(), Fields(), QStringLiteral("テーブルを作成しますか?"),
                                QStringLiteral("GozaiDef"));
-    Standard->EnsureTables();
+    // A new standards table is filled through the record that checks it;
+    // the definition's own standard must not become the last default.
+    TRyudoKikaku standards;
+    standards.EnsureTables();
     Ratios[0]->EnsureTables();
     Ranges[0]->EnsureTables();
     return existed;

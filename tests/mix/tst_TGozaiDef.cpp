@@ -82,6 +82,19 @@ private slots:
         QVERIFY(def.EnsureTables());
     }
 
+    void tableCheckOfANewFolderKeepsTheDefinitionsStandard()
+    {
+        CreateTables();
+        TGozaiDef def;
+        def.Standard->LoadByName("[M1]M-25");
+        const auto values = def.Standard->Values;
+        TDatabase::SetAliasFolder(kAlias, TTestEnvironment::Current().NewFolder());
+        CreateTables(); // the standards table is new there
+        QCOMPARE(def.Standard->Kikakumei, QString("[M1]M-25"));
+        QCOMPARE(def.Standard->ID, 9);
+        QCOMPARE(def.Standard->Values, values);
+    }
+
     void missingNameGivesAClearedRecordWithTheStandardWhole()
     {
         CreateTables();
