@@ -30,6 +30,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -326,6 +327,13 @@ void TfrmEditGozaiDef::FormShow()
 
 void TfrmEditGozaiDef::FormActivate()
 {
+    // The table questions wait in message boxes; an activation that comes
+    // meanwhile (the focus passing through another window of the program)
+    // must not ask them a second time.
+    if (m_activating)
+        return;
+    m_activating = true;
+    const auto done = qScopeGuard([this] { m_activating = false; });
     // A cause shared by the steps (an unreachable data folder) is shown once;
     // the steps that do not need it still run, so the window shows the record.
     TApplication::TErrorBatch errors;

@@ -92,4 +92,5 @@ private:
     TGozaiDef* m_gozaiDef;
     TPlant* m_plant;
     bool m_nameTyped = false;
+    bool m_activating = false;
 };

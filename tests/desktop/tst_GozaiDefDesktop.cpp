@@ -51,6 +51,16 @@ bool Active(QWidget* window)
     return QTest::qWaitFor([window] { return window->isActiveWindow(); }, 5000);
 }
 
+// A click on the window; on a busy machine the window manager may need a
+// second one.
+bool Activate(QWidget* window)
+{
+    for (int attempt = 0; attempt < 3; ++attempt)
+        if (DesktopActivate(window))
+            return true;
+    return false;
+}
+
 } // namespace
 
 class TestGozaiDefDesktop : public QObject
@@ -71,8 +81,12 @@ class TestGozaiDefDesktop : public QObject
         main->setWindowTitle("main");
         main->resize(300, 200);
         form = new TfrmEditGozaiDef(main.get());
-        QVERIFY(DesktopActivate(main.get()));
-        QVERIFY(DesktopActivate(form));
+        QVERIFY(Activate(main.get()));
+        // The first activation asks its three table questions in message
+        // boxes of their own first; on a busy machine that takes a while.
+        DesktopActivate(form);
+        QVERIFY(QTest::qWaitFor(
+            [&] { return form->isActiveWindow() && prompt.Texts("yesno").size() == 3; }, 30000));
         Settle();
     }
 
@@ -93,8 +107,8 @@ class TestGozaiDefDesktop : public QObject
         def.Ratios[0]->D[0] = 40;
         def.Save(name);
         form->GozaiDef()->LoadByName(name);
-        QVERIFY(DesktopActivate(main.get()));
-        QVERIFY(DesktopActivate(form));
+        QVERIFY(Activate(main.get()));
+        QVERIFY(Activate(form));
         Settle();
         QCOMPARE(Ratios()->Text(1, 1), QString("40.00"));
     }
@@ -115,8 +129,12 @@ private slots:
     {
         TDesktopPrompt prompt;
         Start(prompt);
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(prompt.Texts("yesno").size(), 3);
         ShowStored("A");
+        if (QTest::currentTestFailed())
+            return;
         Type(Ratios(), 1, 1, "55");
 
         // The delete question, answered No.
@@ -137,13 +155,13 @@ private slots:
         // Another program.
         TOtherProgram other;
         QVERIFY(other.Activate());
-        QVERIFY(DesktopActivate(form));
+        QVERIFY(Activate(form));
         Settle();
         QCOMPARE(Ratios()->Text(1, 1), QString("55.00"));
 
         // Another window of this program: the record is shown again.
-        QVERIFY(DesktopActivate(main.get()));
-        QVERIFY(DesktopActivate(form));
+        QVERIFY(Activate(main.get()));
+        QVERIFY(Activate(form));
         Settle();
         QCOMPARE(Ratios()->Text(1, 1), QString("40.00"));
     }
@@ -152,7 +170,11 @@ private slots:
     {
         TDesktopPrompt prompt;
         Start(prompt);
+        if (QTest::currentTestFailed())
+            return;
         ShowStored("A");
+        if (QTest::currentTestFailed())
+            return;
         Type(Ratios(), 2, 1, "30");
         WhenDialogActive<QInputDialog>([](QInputDialog* dialog) {
             QCOMPARE(dialog->windowTitle(), QString("名前を付けて保存"));
@@ -177,6 +199,8 @@ private slots:
     {
         TDesktopPrompt prompt;
         Start(prompt);
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(Ratios()->ColWidth(1), 0.0);
         Type(Ratios(), 8, 1, "12");
         WhenDialogActive<QDialog>([](QDialog* dialog) {

@@ -1,12 +1,10 @@
 #include "controls/TComboBox.h"
 #include "controls/TFormSelect.h"
 #include "controls/TvaSpread.h"
-#include "foundation/FileVersion.h"
 #include "foundation/Rows.h"
 #include "foundation/Settings.h"
 #include "foundation/TDatabase.h"
 #include "mix/ShiftJis.h"
-#include "mix/TFormGozaiDefVer.h"
 #include "mix/TFormPlant.h"
 #include "mix/TFormRyudoKikaku.h"
 #include "mix/TGozai.h"
@@ -559,22 +557,6 @@ private slots:
         QCOMPARE(form->ComboBox1->currentText(), QString("A"));
         QCOMPARE(Ratios()->Text(1, 1), QString("40.00"));
         QVERIFY(Prompt().shown.isEmpty());
-    }
-
-    void versionWindowShowsTheProgramsVersion()
-    {
-        Open();
-        QString version, caption;
-        WhenModalShown([&](QWidget* modal) {
-            caption = modal->windowTitle();
-            version = modal->findChild<QLabel*>("Panel1")->text();
-            modal->close();
-        });
-        TriggerAction(form.get(), "mnuVersion");
-        QCOMPARE(caption, QString("合材データの登録"));
-        QVERIFY(!version.isEmpty());
-        QCOMPARE(version,
-                 FileVersionString(QCoreApplication::applicationFilePath(), "FileVersion"));
     }
 };
 
