@@ -71,6 +71,29 @@ bool IsPlainFileName(const QString& name)
            !name.contains(u'\\') && !name.contains(u':');
 }
 
+// The sub-row ID columns, ratios first, in table order.
+QStringList SubRowColumns()
+{
+    QStringList columns;
+    for (int i = 0; i < TGozaiDef::RatioRows; ++i)
+        columns << QStringLiteral("RituID%1").arg(i);
+    for (int i = 0; i < TGozaiDef::RangeRows; ++i)
+        columns << QStringLiteral("RyudoID%1").arg(i);
+    return columns;
+}
+
+// True when a definition's column stem0 ... stem<count-1> holds `id`.
+bool IsReferenced(int id, const QString& stem, int count)
+{
+    QStringList columns;
+    for (int i = 0; i < count; ++i)
+        columns << stem + QString::number(i);
+    TQuery query(QStringLiteral("select count(*) from GozaiDef where :id in (") +
+                 columns.join(QStringLiteral(", ")) + u')');
+    query.Bind(QStringLiteral(":id"), id).Exec();
+    return query.Next() && query.Integer(0) > 0;
+}
+
 } // namespace
 
 TGozaiDef::TGozaiDef(QObject* owner) : QObject(owner), Standard(new TRyudoKikaku(this))
@@ -89,7 +112,10 @@ bool TGozaiDef::EnsureTables()
     const bool existed =
         TDatabase::EnsureTable(TableName(), Fields(), QStringLiteral("テーブルを作成しますか?"),
                                QStringLiteral("GozaiDef"));
-    Standard->EnsureTables();
+    // A new standards table is filled through the record that checks it;
+    // the definition's own standard must not become the last default.
+    TRyudoKikaku standards;
+    standards.EnsureTables();
     Ratios[0]->EnsureTables();
     Ranges[0]->EnsureTables();
     return existed;
@@ -117,8 +143,21 @@ void TGozaiDef::Clear()
     Jyuryo.fill(QString());
 }
 
+void TGozaiDef::RequireTables()
+{
+    for (const QString& table :
+         {TableName(), THotbinHaigoritu::TableName(), TRyudoRange::TableName()})
+        if (!TDatabase::TableExists(table))
+            throw EDatabaseError(
+                QStringLiteral("データ格納フォルダにテーブル %1 がないため、合材データを読み書き"
+                               "できません。\n「合材データの登録」を開き直し、作成するかどうかの"
+                               "問いに「はい」と答えてください。")
+                    .arg(table));
+}
+
 bool TGozaiDef::LoadByName(const QString& name)
 {
+    RequireTables();
     TQuery query(QStringLiteral("select ") + Columns().join(QStringLiteral(", ")) +
                  QStringLiteral(" from GozaiDef where DataName = :DataName"));
     query.BindText(QStringLiteral(":DataName"), name).Exec();
@@ -163,12 +202,20 @@ bool TGozaiDef::LoadByName(const QString& name)
 
 void TGozaiDef::Save(const QString& name)
 {
+    RequireTables();
     TTransaction transaction;
-    TQuery find(QStringLiteral("select id from GozaiDef where DataName = :DataName"));
+    TQuery find(QStringLiteral("select ") + SubRowColumns().join(QStringLiteral(", ")) +
+                QStringLiteral(", id from GozaiDef where DataName = :DataName"));
     find.BindText(QStringLiteral(":DataName"), name).Exec();
-    const bool found = find.Next();
-    if (found) {
-        ID = find.Value(0).toInt();
+    if (find.Next()) {
+        // The stored definition of that name keeps its own ratio and range
+        // rows, also when the values shown came from another definition:
+        // sharing them would let one definition change or empty the other.
+        for (int i = 0; i < RatioRows; ++i)
+            Ratios[i]->ID = find.Value(i).toInt();
+        for (int i = 0; i < RangeRows; ++i)
+            Ranges[i]->ID = find.Value(RatioRows + i).toInt();
+        ID = find.Value(RatioRows + RangeRows).toInt();
     } else {
         // A new row gets sub-rows of its own, also when its values were
         // loaded from another definition.
@@ -219,15 +266,34 @@ void TGozaiDef::Save(const QString& name)
             WriteSetting(JuryoSetting(i), Jyuryo[i]);
 }
 
-void TGozaiDef::Delete()
+bool TGozaiDef::Delete()
 {
+    RequireTables();
     TTransaction transaction;
-    DeleteRows(TableName(), {{QStringLiteral("id"), ID}});
-    for (THotbinHaigoritu* ratio : Ratios)
-        ratio->Delete();
-    for (TRyudoRange* range : Ranges)
-        range->Delete();
+    // Only the row this record was loaded from or saved as: after the data
+    // folder was changed, the same ID may belong to another definition.
+    TQuery find(QStringLiteral("select ") + SubRowColumns().join(QStringLiteral(", ")) +
+                QStringLiteral(" from GozaiDef where id = :id and DataName = :DataName"));
+    find.Bind(QStringLiteral(":id"), ID).BindText(QStringLiteral(":DataName"), DataName).Exec();
+    if (!find.Next())
+        return false;
+    QList<int> ratioIds, rangeIds;
+    for (int i = 0; i < RatioRows; ++i)
+        ratioIds << find.Value(i).toInt();
+    for (int i = 0; i < RangeRows; ++i)
+        rangeIds << find.Value(RatioRows + i).toInt();
+
+    DeleteRows(TableName(), {{QStringLiteral("id"), ID}, {QStringLiteral("DataName"), DataName}});
+    // A sub-row that another definition still points to (files written
+    // before saves kept their rows apart) stays with that definition.
+    for (int id : ratioIds)
+        if (!IsReferenced(id, QStringLiteral("RituID"), RatioRows))
+            DeleteRows(THotbinHaigoritu::TableName(), {{QStringLiteral("ID"), id}});
+    for (int id : rangeIds)
+        if (!IsReferenced(id, QStringLiteral("RyudoID"), RangeRows))
+            DeleteRows(TRyudoRange::TableName(), {{QStringLiteral("ID"), id}});
     transaction.Commit();
+    return true;
 }
 
 int TGozaiDef::NextId()

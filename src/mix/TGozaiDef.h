@@ -50,16 +50,23 @@ public:
     // False when there is none: the record is cleared and holds `name` as
     // data and print name.
     bool LoadByName(const QString& name);
-    // Stores the definition as the row of `name`, a new one with new sub-rows
-    // when there is none; all or nothing. The name joins the material name
-    // index.
+    // Stores the definition as the row of `name`: over that row and its own
+    // ratio and range rows when there is one, else as a new row with new
+    // sub-rows; all or nothing. The name joins the material name index.
     void Save(const QString& name);
-    // Deletes the row and its ratio and range rows; the standard stays.
-    void Delete();
+    // Deletes the stored row whose ID and name are the record's, with the
+    // ratio and range rows it points to; the standard stays. False when
+    // there is no such row (nothing is deleted). The record is unchanged.
+    bool Delete();
     static int NextId();
     static void FillList(QStringList& list);
     // The plant that makes the mixture `name`: the one named at the head of
     // its mix data file in the mix data folder, else the standard plant. An
     // unreachable mix data folder is an EKanmuriError (TPlant::MixDataFolder).
     static TPlantRecord PlantForMix(const QString& name);
+
+private:
+    // A table that is missing (the creation question was answered No) is an
+    // EDatabaseError that names it and says how to create it.
+    static void RequireTables();
 };

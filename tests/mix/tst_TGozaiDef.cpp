@@ -82,6 +82,19 @@ private slots:
         QVERIFY(def.EnsureTables());
     }
 
+    void tableCheckOfANewFolderKeepsTheDefinitionsStandard()
+    {
+        CreateTables();
+        TGozaiDef def;
+        def.Standard->LoadByName("[M1]M-25");
+        const auto values = def.Standard->Values;
+        TDatabase::SetAliasFolder(kAlias, TTestEnvironment::Current().NewFolder());
+        CreateTables(); // the standards table is new there
+        QCOMPARE(def.Standard->Kikakumei, QString("[M1]M-25"));
+        QCOMPARE(def.Standard->ID, 9);
+        QCOMPARE(def.Standard->Values, values);
+    }
+
     void missingNameGivesAClearedRecordWithTheStandardWhole()
     {
         CreateTables();
@@ -172,6 +185,111 @@ private slots:
         QCOMPARE(Count("RyudoRange"), 0);
         QCOMPARE(Count("Ryudokikaku"), 16);
         QCOMPARE(TableRows("ZairyoIndex"), QStringList({"0|1|A"}));
+    }
+
+    void saveOverAnotherNameWritesThatDefinitionsOwnRows()
+    {
+        CreateTables();
+        SaveMix("A", 5.5, "85_100", "");
+        SaveMix("B", 7.0, "0_15", "");
+        TGozaiDef b;
+        b.LoadByName("B");
+        const int ratioB = b.Ratios[1]->ID, rangeB = b.Ranges[0]->ID, idB = b.ID;
+
+        // A's contents stored under the name B, as "登録" with B typed does.
+        TGozaiDef a;
+        a.LoadByName("A");
+        const int ratioA = a.Ratios[1]->ID, rangeA = a.Ranges[0]->ID;
+        a.DataName = "B";
+        a.Save("B");
+        QCOMPARE(a.ID, idB);
+        QCOMPARE(a.Ratios[1]->ID, ratioB);
+        QCOMPARE(a.Ranges[0]->ID, rangeB);
+        QCOMPARE(Count("HBHaigoritu"), 4);
+        QCOMPARE(Count("RyudoRange"), 24);
+
+        // From now on each changes only itself.
+        a.Ratios[1]->D[11] = 9.9;
+        a.Save("B");
+        TGozaiDef check;
+        check.LoadByName("A");
+        QCOMPARE(check.Ratios[1]->ID, ratioA);
+        QCOMPARE(check.Ranges[0]->ID, rangeA);
+        QCOMPARE(check.Ratios[1]->D[11], 5.5);
+        check.LoadByName("B");
+        QCOMPARE(check.Ratios[1]->D[11], 9.9);
+        QCOMPARE(check.Ranges[0]->Values[0], QString("85_100"));
+        QVERIFY(check.Delete());
+        check.LoadByName("A");
+        QCOMPARE(check.Ratios[1]->D[11], 5.5);
+        QCOMPARE(check.Ranges[0]->Values[0], QString("85_100"));
+        QCOMPARE(Count("HBHaigoritu"), 2);
+        QCOMPARE(Count("RyudoRange"), 12);
+    }
+
+    void deleteTakesOnlyTheRowItWasLoadedFrom()
+    {
+        CreateTables();
+        SaveMix("A", 1, "100", "");
+        TGozaiDef shown;
+        shown.LoadByName("A");
+        QCOMPARE(shown.ID, 1);
+
+        // The data folder is repointed: there, ID 1 is another definition
+        // and A has another ID.
+        TDatabase::SetAliasFolder(kAlias, TTestEnvironment::Current().NewFolder());
+        CreateTables();
+        SaveMix("B", 2, "90_100", "");
+        SaveMix("A", 3, "95_100", "");
+        const QStringList before =
+            TableRows("GozaiDef") + TableRows("HBHaigoritu") + TableRows("RyudoRange");
+        QVERIFY(!shown.Delete());
+        QCOMPARE(TableRows("GozaiDef") + TableRows("HBHaigoritu") + TableRows("RyudoRange"),
+                 before);
+
+        TGozaiDef unsaved;
+        unsaved.LoadByName("新しい合材");
+        QVERIFY(!unsaved.Delete());
+        QCOMPARE(Count("GozaiDef"), 2);
+    }
+
+    void deleteKeepsSubRowsAnotherDefinitionPointsTo()
+    {
+        CreateTables();
+        SaveMix("A", 1, "100", "");
+        SaveMix("B", 2, "90_100", "");
+        TGozaiDef a;
+        a.LoadByName("A");
+        // Rows shared by two definitions, as older saves could leave them.
+        TQuery("update GozaiDef set RituID1 = :r, RyudoID0 = :g where DataName = 'B'")
+            .Bind(":r", a.Ratios[1]->ID)
+            .Bind(":g", a.Ranges[0]->ID)
+            .Exec();
+        QVERIFY(a.Delete());
+        TGozaiDef b;
+        b.LoadByName("B");
+        QCOMPARE(b.Ratios[1]->D[11], 1.0);
+        QCOMPARE(b.Ranges[0]->Values[0], QString("100"));
+        QCOMPARE(Count("HBHaigoritu"), 3);
+        QCOMPARE(Count("RyudoRange"), 13);
+    }
+
+    void missingTableIsNamedInPlainWords()
+    {
+        auto& prompt = TTestEnvironment::Current().prompt;
+        prompt.AnswerNext(true);  // GozaiDef
+        prompt.AnswerNext(false); // HBHaigoritu
+        prompt.AnswerNext(true);  // RyudoRange
+        TGozaiDef def;
+        def.EnsureTables();
+        QString text;
+        try {
+            def.Save("A");
+        } catch (const EDatabaseError& e) {
+            text = e.text();
+        }
+        QVERIFY2(text.contains("HBHaigoritu") && text.contains("はい"), qPrintable(text));
+        QCOMPARE(Count("GozaiDef"), 0);
     }
 
     void failedSaveLeavesNothingHalfWritten()
