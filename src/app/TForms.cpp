@@ -19,7 +19,9 @@
 #include "masters/TfrmEditSimei.h"
 #include "masters/TfrmEditUkeoisya.h"
 #include "masters/TfrmEditZairyoName.h"
+#include "mix/TFormGozaiDefVer.h"
 #include "mix/TFormPlant.h"
+#include "mix/TfrmEditGozaiDef.h"
 #include "mix/TFormRyudoKikaku.h"
 #include "print/TFormPreview.h"
 #include "print/TFormPrintSet.h"
@@ -63,8 +65,10 @@ void TForms::CreateAll()
     frmEditHojitsu4 = new TfrmEditHojitsu4();
     frmEditKoji = new TfrmEditKoji(frmEditHojitsu4);
     frmEditKosyu = new TfrmEditKosyu(frmEditHojitsu4);
+    frmEditGozaiDef = new TfrmEditGozaiDef(frmEditHojitsu4);
     FormRyudoKikaku = new TFormRyudoKikaku(frmEditHojitsu4);
     FormPlant = new TFormPlant(frmEditHojitsu4);
+    FormGozaiDefVer = new TFormGozaiDefVer(frmEditHojitsu4);
     frmSetHojituKetasu = new TfrmSetHojituKetasu(frmEditHojitsu4);
     frmPreView = new TfrmPreView(frmEditHojitsu4);
     frmSetDataPath = new TfrmSetDataPath(frmEditHojitsu4);

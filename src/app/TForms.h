@@ -1,5 +1,6 @@
 #pragma once
 
+class TFormGozaiDefVer;
 class TFormPlant;
 class TFormPreview;
 class TFormPrintSet;
@@ -8,6 +9,7 @@ class TFormRyudoKikaku;
 class TFormSelect;
 class TfSelectMultiItems;
 class TfrmEditHacchusya;
+class TfrmEditGozaiDef;
 class TfrmEditHojitsu4;
 class TfrmEditKoji;
 class TfrmEditKosyu;
@@ -27,8 +29,10 @@ struct TForms
     TfrmEditHojitsu4* frmEditHojitsu4 = nullptr;
     TfrmEditKoji* frmEditKoji = nullptr;
     TfrmEditKosyu* frmEditKosyu = nullptr;
+    TfrmEditGozaiDef* frmEditGozaiDef = nullptr;
     TFormRyudoKikaku* FormRyudoKikaku = nullptr;
     TFormPlant* FormPlant = nullptr;
+    TFormGozaiDefVer* FormGozaiDefVer = nullptr;
     TfrmSetHojituKetasu* frmSetHojituKetasu = nullptr;
     TfrmPreView* frmPreView = nullptr;
     TfrmSetDataPath* frmSetDataPath = nullptr;

@@ -21,6 +21,7 @@
 #include "masters/TKosyu.h"
 #include "masters/TfrmEditKoji.h"
 #include "masters/TfrmEditKosyu.h"
+#include "mix/TfrmEditGozaiDef.h"
 #include "mix/ShiftJis.h"
 #include "mix/TGozaiDef.h"
 #include "store/Derivation.h"
@@ -919,7 +920,10 @@ void TfrmEditHojitsu4::mnuKosyuClick()
     ShowModeless(TForms::Instance().frmEditKosyu);
 }
 
-void TfrmEditHojitsu4::mnuGozaiClick() {}
+void TfrmEditHojitsu4::mnuGozaiClick()
+{
+    ShowModeless(TForms::Instance().frmEditGozaiDef);
+}
 
 void TfrmEditHojitsu4::mnuKetasuClick()
 {
