@@ -21,12 +21,46 @@
 #include "masters/TfrmEditZairyoName.h"
 #include "mix/TFormGozaiDefVer.h"
 #include "mix/TFormPlant.h"
-#include "mix/TfrmEditGozaiDef.h"
 #include "mix/TFormRyudoKikaku.h"
+#include "mix/TfrmEditGozaiDef.h"
 #include "print/TFormPreview.h"
 #include "print/TFormPrintSet.h"
 #include "print/TfrmPreView.h"
+#include <QEvent>
 #include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace {
+
+// Runs an action once, right after the first paint of the window it watches.
+class TFirstPaint : public QObject
+{
+public:
+    TFirstPaint(QObject* parent, std::function<void()> action)
+        : QObject(parent), m_action(std::move(action))
+    {
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && m_action) {
+            // After the paint has reached the screen, not inside it.
+            QTimer::singleShot(0, this, [this] {
+                auto action = std::move(m_action);
+                m_action = nullptr;
+                TApplication::Guard(action);
+                deleteLater();
+            });
+            watched->removeEventFilter(this);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_action;
+};
+
+} // namespace
 
 TForms& TForms::Instance()
 {
@@ -36,7 +70,8 @@ TForms& TForms::Instance()
 
 void TForms::Start()
 {
-    TApplication::TErrorBatch errors;
+    // Whatever fails at start is shown once, when every window is made.
+    auto errors = std::make_shared<TApplication::TErrorBatch>();
     // A first start needs no set-up: the settings key, the alias and an empty
     // database in the data folder are made here.
     bool opened = false;
@@ -49,11 +84,27 @@ void TForms::Start()
         TApplication::Guard([] { TBackup::Daily(); });
         TApplication::Guard([] { WarnIfNetworkDataFolder(); });
     }
-    CreateAll();
+    CreateMain();
+    // The other windows are made as soon as the main window has been painted
+    // once, so that it appears at once; they are made before any user input
+    // is handled.
+    auto* firstPaint = new TFirstPaint(frmEditHojitsu4, [this, errors]() mutable {
+        // For the start-up benchmark: the run ends once the window is shown.
+        if (qEnvironmentVariableIsSet("KANMURI_QUIT_WHEN_SHOWN")) {
+            QCoreApplication::quit();
+            return;
+        }
+        TApplication::Guard([] { TDatabase::CheckIntegrity(); });
+        CreateOthers();
+        errors.reset();
+    });
+    frmEditHojitsu4->installEventFilter(firstPaint);
     frmEditHojitsu4->show();
-    // For the start-up benchmark: the run ends once the window is shown.
-    if (qEnvironmentVariableIsSet("KANMURI_QUIT_WHEN_SHOWN"))
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+bool TForms::Started() const
+{
+    return fSelectMultiItems != nullptr;
 }
 
 void TForms::CreateAll()
@@ -62,7 +113,17 @@ void TForms::CreateAll()
     // menus keep working; what failed is shown once however many windows
     // met it.
     TApplication::TErrorBatch errors;
+    CreateMain();
+    CreateOthers();
+}
+
+void TForms::CreateMain()
+{
     frmEditHojitsu4 = new TfrmEditHojitsu4();
+}
+
+void TForms::CreateOthers()
+{
     frmEditKoji = new TfrmEditKoji(frmEditHojitsu4);
     frmEditKosyu = new TfrmEditKosyu(frmEditHojitsu4);
     frmEditGozaiDef = new TfrmEditGozaiDef(frmEditHojitsu4);

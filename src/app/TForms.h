@@ -54,8 +54,13 @@ struct TForms
     // shown once, after every window is made; a data folder that cannot be
     // opened leaves the windows usable, so that it can be repointed.
     void Start();
+    // Every window has been made (Start makes the others right after the
+    // main window first appears).
+    bool Started() const;
     // Creates every window; the first is the main window.
     void CreateAll();
+    void CreateMain();
+    void CreateOthers();
     // Destroys every window in reverse order.
     void DestroyAll();
 };

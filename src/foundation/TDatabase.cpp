@@ -16,6 +16,12 @@
 namespace {
 
 const QString kConnection = QStringLiteral("kanmuri");
+// A database found damaged is not touched again until the folder changes:
+// every later use gives the same message instead of meeting the damage
+// somewhere else.
+QString damagedFile;
+// The open database has passed its integrity check.
+bool integrityChecked = false;
 int busyTimeout = 10000;
 const QString kPath = QStringLiteral("PATH");
 
@@ -150,6 +156,7 @@ QString TDatabase::AliasFolder(const QString& alias)
 
 void TDatabase::SetAliasFolder(const QString& alias, const QString& folder)
 {
+    damagedFile.clear();
     Close();
     try {
         if (alias.compare(kAlias, Qt::CaseInsensitive) == 0)
@@ -170,9 +177,12 @@ QString TDatabase::DatabaseFile()
 
 QSqlDatabase TDatabase::Connection()
 {
+    if (!damagedFile.isEmpty())
+        throw EDatabaseError(UnreadableText(damagedFile));
     QSqlDatabase db = QSqlDatabase::database(kConnection, false);
     if (db.isValid() && db.isOpen())
         return db;
+    integrityChecked = false;
     const QString folder = AliasFolder(kAlias);
     if (!QFileInfo(folder).isDir())
         throw EDatabaseError(
@@ -189,10 +199,8 @@ QSqlDatabase TDatabase::Connection()
     // Another program may be writing the same data folder: wait for its lock.
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
     if (!db.open()) {
-        const QSqlError error = db.lastError();
         db.close();
-        throw EDatabaseError(UnreadableText(file) + QStringLiteral("\n\n(") +
-                             error.text().trimmed() + u')');
+        throw EDatabaseError(UnreadableText(file));
     }
     try {
         CheckOpened(db, file);
@@ -207,10 +215,7 @@ QSqlDatabase TDatabase::Connection()
 
 void TDatabase::CheckOpened(QSqlDatabase& db, const QString& file)
 {
-    const auto unreadable = [&](const QSqlQuery& query) {
-        return EDatabaseError(UnreadableText(file) + QStringLiteral("\n\n(") +
-                              query.lastError().text().trimmed() + u')');
-    };
+    const auto unreadable = [&](const QSqlQuery&) { return EDatabaseError(UnreadableText(file)); };
     QSqlQuery query(db);
     // Reading the schema fails at once for a file that is no database.
     if (!query.exec(QStringLiteral("select count(*) from sqlite_master")) || !query.next())
@@ -220,13 +225,6 @@ void TDatabase::CheckOpened(QSqlDatabase& db, const QString& file)
     const int version = query.value(0).toInt();
     if (version > LayoutVersion)
         throw EDatabaseError(NewerVersionText(file, QString()));
-    // A damaged page shows in the quick check long before a save would meet
-    // it; the check reads the whole file once per opening.
-    if (!query.exec(QStringLiteral("PRAGMA quick_check(1)")) || !query.next())
-        throw unreadable(query);
-    if (query.value(0).toString() != QStringLiteral("ok"))
-        throw EDatabaseError(UnreadableText(file) + QStringLiteral("\n\n(") +
-                             query.value(0).toString() + u')');
     query.finish();
 
     if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
@@ -390,8 +388,9 @@ EDatabaseError TDatabase::Failure(const QSqlError& error, const QString& sql)
             file = DatabaseFile();
         } catch (const EKanmuriError&) {
         }
-        return EDatabaseError(UnreadableText(file) + QStringLiteral("\n\n(") +
-                              error.text().trimmed() + u')');
+        if (EngineCode(error) != kCantOpen)
+            damagedFile = file;
+        return EDatabaseError(UnreadableText(file));
     }
     default:
         break;
@@ -402,6 +401,23 @@ EDatabaseError TDatabase::Failure(const QSqlError& error, const QString& sql)
     if (!sql.isEmpty())
         text += QStringLiteral("\n\n") + sql;
     return EDatabaseError(text);
+}
+
+void TDatabase::CheckIntegrity()
+{
+    QSqlDatabase db = Connection();
+    if (integrityChecked)
+        return;
+    const QString file = db.databaseName();
+    QSqlQuery query(db);
+    const bool ok = query.exec(QStringLiteral("PRAGMA quick_check(1)")) && query.next() &&
+                    query.value(0).toString() == QStringLiteral("ok");
+    query = QSqlQuery();
+    if (!ok) {
+        damagedFile = file;
+        throw EDatabaseError(UnreadableText(file));
+    }
+    integrityChecked = true;
 }
 
 void TDatabase::CopyTo(const QString& file)

@@ -79,6 +79,12 @@ public:
     // of our own that names the data folder or the file.
     static EDatabaseError Failure(const QSqlError& error, const QString& sql = QString());
 
+    // Reads the whole database once after it was opened (at start, after the
+    // main window appears, and after the folder is moved) and reports a
+    // damaged file as opening one does. From then on the damaged file is left
+    // alone: every use gives that message until the folder changes.
+    static void CheckIntegrity();
+
     // Writes a consistent copy of the open database into `file`, which must
     // not exist yet, while other programs may go on using the database.
     static void CopyTo(const QString& file);

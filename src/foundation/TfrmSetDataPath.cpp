@@ -175,4 +175,5 @@ void TfrmSetDataPath::BitBtn1Click()
     WriteSetting(QStringLiteral("ColorOndoSikiRange"), QString::number(BoxColor(1)));
     close();
     WarnIfNetworkDataFolder();
+    TDatabase::CheckIntegrity();
 }

@@ -94,6 +94,8 @@ class TestDataSafety : public QObject
     QStringList Start()
     {
         TForms::Instance().Start();
+        if (!QTest::qWaitFor([] { return TForms::Instance().Started(); }, 10000))
+            qWarning("the windows were not all made");
         const QStringList errors = prompt.Texts("error");
         TForms::Instance().DestroyAll();
         return errors;
@@ -272,6 +274,7 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         TForms::Instance().Start();
+        QVERIFY(QTest::qWaitFor([] { return TForms::Instance().Started(); }, 10000));
         const QStringList errors = prompt.Texts("error");
         QCOMPARE(errors.size(), 1);
         QVERIFY(errors.first().contains("バックアップ"));
