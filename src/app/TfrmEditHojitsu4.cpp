@@ -168,14 +168,14 @@ void TfrmEditHojitsu4::CreateControls()
     ImeHiragana(ComboBox3);
 
     vaSpread1 = Named(new TvaSpread(panel), "vaSpread1");
-    vaSpread1->setGeometry(8, 54, 290, 46);
+    vaSpread1->setGeometry(8, 54, 310, 46);
     vaSpread1->SetMaxCols(3);
     vaSpread1->SetMaxRows(1);
     vaSpread1->SetColWidth(0, 0);
     const QStringList mixHeadings = {QStringLiteral("設計密度"), QStringLiteral("設計ﾊﾞｲﾝﾀﾞ量"),
                                      QStringLiteral("設計石粉量")};
     for (int col = 1; col <= 3; ++col) {
-        vaSpread1->SetColWidth(col, 11);
+        vaSpread1->SetColWidth(col, 12);
         vaSpread1->SetText(col, 0, mixHeadings[col - 1]);
     }
     ImeOff(vaSpread1);
