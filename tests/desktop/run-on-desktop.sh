@@ -31,10 +31,15 @@ export DISPLAY=":$(head -n1 "$work/display")"
 HOME="$work" openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm=$!
 # The window manager is up once it announces itself on the root window.
-for _ in $(seq 200); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+ready=""
+for _ in $(seq 600); do
+  if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
+    ready=1
+    break
+  fi
   sleep 0.05
 done
+[ -n "$ready" ] || { echo "the window manager did not start" >&2; cat "$work/openbox.log" >&2; exit 1; }
 
 export QT_QPA_PLATFORM=xcb
 "$@"
