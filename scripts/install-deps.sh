@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite
           fonts-ipafont-gothic fonts-ipafont-mincho
-          xvfb openbox xdotool x11-utils
+          xvfb openbox xdotool x11-utils pxlib-dev pkg-config
           poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
