@@ -1,0 +1,46 @@
+#include "app/HojitsuSheetPreview.h"
+
+#include "print/TPrevX.h"
+#include "print/TReportProgress.h"
+#include "print/TZqPrinter.h"
+#include "print/TfrmPreView.h"
+
+#include <memory>
+
+namespace {
+
+class TPreviewPages : public TSheetPages
+{
+public:
+    explicit TPreviewPages(TPrevX& preview) : m_preview(preview) {}
+    TCanvas* Canvas() override { return m_preview.PageCanvas(); }
+    TCanvas* NewPage() override
+    {
+        m_preview.NewPage();
+        return m_preview.PageCanvas();
+    }
+
+private:
+    TPrevX& m_preview;
+};
+
+} // namespace
+
+void PreviewHojitsuSheet(const THojituHead4& head, int sid, THojitsuSheet::TOptions options,
+                         QWidget* owner)
+{
+    THojitsuSheet sheet(head, sid, options);
+    sheet.Load();
+    TZqPrinter::Instance().SetOrientation(QPageLayout::Landscape);
+    auto window = std::make_unique<TfrmPreView>(owner);
+    TPrevX& preview = *window->PrevX1;
+    preview.SetTitle(THojitsuSheet::Title());
+    preview.NewDocument();
+    {
+        TReportProgress progress(sheet.RecordCount(), owner);
+        TPreviewPages pages(preview);
+        sheet.Draw(pages, [&progress](int done) { progress.Step(done); });
+    }
+    preview.EndDocument();
+    window->exec();
+}

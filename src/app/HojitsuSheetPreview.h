@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/THojitsuSheet.h"
+
+class QWidget;
+
+// "ﾌﾟﾚﾋﾞｭｰ": the sheet of `head` drawn for the current printer in landscape,
+// with the progress window "読込中" while it is drawn, then shown in a
+// preview window of its own ("印刷プレビュー"), from which it is printed. A
+// failure on the way releases both windows; nothing half drawn is shown.
+void PreviewHojitsuSheet(const THojituHead4& head, int sid, THojitsuSheet::TOptions options,
+                         QWidget* owner);
