@@ -10,6 +10,7 @@
 #include "mix/TGozaiDef.h"
 #include "store/THojituHead4.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QMap>
 #include <QTextStream>
@@ -130,20 +131,25 @@ void ExportSheet(const TSheetRequest& request)
     if (!Known(TGozaiDef::TableName(), QStringLiteral("DataName"), request.mixture) &&
         !Known(head4, QStringLiteral("GOZAIMEI"), request.mixture))
         unknown << QStringLiteral("合材 \"%1\" が見つかりません。").arg(request.mixture);
+    // Looked for in the data folder of this user's settings, which a batch
+    // run under another account may not share: the folder is named.
+    const QString folder = QStringLiteral("\n（データ格納フォルダ: %1）")
+                               .arg(QDir::toNativeSeparators(TDatabase::AliasFolder(kAlias)));
     if (!unknown.isEmpty())
-        throw EKanmuriError(unknown.join(u'\n'));
+        throw EKanmuriError(unknown.join(u'\n') + folder);
 
     const QString record = QStringLiteral("工事 \"%1\"・工種 \"%2\"・合材 \"%3\" の舗設実績")
                                .arg(request.project, request.workType, request.mixture);
+    const QString notFound = record + QStringLiteral("が見つかりません。") + folder;
     if (!TDatabase::TableExists(head4) || !TDatabase::TableExists(QStringLiteral("HojituLine4")))
-        throw EKanmuriError(record + QStringLiteral("が見つかりません。"));
+        throw EKanmuriError(notFound);
     THojituHead4 head;
     head.Koji->LoadByCode(request.project);
     head.Kosyu->LoadByName(request.workType);
     head.Gozai->DataName = request.mixture;
     head.LoadByKeys();
     if (head.ID == 0)
-        throw EKanmuriError(record + QStringLiteral("が見つかりません。"));
+        throw EKanmuriError(notFound);
     if (!RowExists(QStringLiteral("HojituLine4"), {{QStringLiteral("SID"), head.ID}}))
         throw EKanmuriError(record + QStringLiteral("には舗設日がありません。"));
 
@@ -177,6 +183,13 @@ int TCommandLine::Main(int argc, char** argv)
     // No window is opened: the sheet is drawn without a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
+    // Standard error carries the program's own messages only; Qt's notes
+    // about the environment (a missing runtime folder) would read as errors
+    // in a batch log.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+    });
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("pTarmak"));
     QGuiApplication::setApplicationVersion(QStringLiteral(KANMURI_VERSION));

@@ -4,6 +4,7 @@
 // data folder, and reading the printed sheet back box by box.
 
 #include "../print/PrintTesting.h"
+#include "app/HojitsuSheetPreview.h"
 #include "app/THojitsuSheet.h"
 #include "foundation/DateTime.h"
 #include "foundation/Settings.h"
@@ -12,10 +13,20 @@
 #include "masters/TKosyu.h"
 #include "mix/TGozaiDef.h"
 #include "print/CmDrawing.h"
+#include "print/TfrmPreView.h"
 #include "store/THojituHead4.h"
 #include "store/THojituLine4.h"
 
+#include <QPushButton>
 #include <cmath>
+
+// Fails the test with the text of a Check... helper that found a fault.
+#define CHECK_PASSES(problem)                                                                      \
+    do {                                                                                           \
+        const QString p_ = (problem);                                                              \
+        if (!p_.isEmpty())                                                                         \
+            QFAIL(qPrintable(p_));                                                                 \
+    } while (false)
 
 namespace SheetTesting {
 
@@ -198,6 +209,33 @@ inline QString CheckDecimal(const TPdfPage& page, const QString& number, double 
     if (problem.isEmpty())
         problem = CheckBox(page, fraction, baRight, left, top, right, middle, small);
     return problem;
+}
+
+// The sheet of `head` written through the export.
+inline QList<TPdfPage> Exported(const THojituHead4& head, THojitsuSheet::TOptions options = {})
+{
+    const QString file = TTestEnvironment::Current().NewFolder() + QStringLiteral("/sheet.pdf");
+    THojitsuSheet sheet(head, head.ID, options);
+    sheet.Load();
+    sheet.WritePdf(file);
+    return ReadPdf(file);
+}
+
+// The sheet of `head` previewed and printed with the preview's "印刷(&P)"
+// on the test's PDF printer.
+inline QList<TPdfPage> PrintedFromPreview(const THojituHead4& head,
+                                          THojitsuSheet::TOptions options = {})
+{
+    const int before = int(TZqPrinter::Instance().CapturedFiles().size());
+    WhenModalShown([](QWidget* modal) {
+        if (auto* preview = qobject_cast<TfrmPreView*>(modal))
+            ControlOf<QPushButton>(preview, "Button1")->click();
+        modal->close();
+    });
+    PreviewHojitsuSheet(head, head.ID, options, nullptr);
+    if (TZqPrinter::Instance().CapturedFiles().size() == before)
+        return {};
+    return ReadPdf(LastPrintedFile());
 }
 
 } // namespace SheetTesting

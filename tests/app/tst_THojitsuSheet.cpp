@@ -3,15 +3,11 @@
 // switches have them; written to PDF and through the preview's print, read
 // back with pdftotext.
 #include "HojitsuSheetTesting.h"
-#include "app/HojitsuSheetPreview.h"
 #include "foundation/Conversions.h"
 #include "foundation/EKanmuriError.h"
 #include "print/TCanvas.h"
 #include "print/TPageStore.h"
-#include "print/TfrmPreView.h"
 #include "store/Digits.h"
-
-#include <QPushButton>
 
 using namespace SheetTesting;
 
@@ -34,39 +30,6 @@ QString Number(int position, double value)
 {
     return FormatFixed(value, Digits(position));
 }
-
-// The sheet of `head` written through the export.
-QList<TPdfPage> Exported(const THojituHead4& head, THojitsuSheet::TOptions options = {})
-{
-    const QString file = TTestEnvironment::Current().NewFolder() + QStringLiteral("/sheet.pdf");
-    THojitsuSheet sheet(head, head.ID, options);
-    sheet.Load();
-    sheet.WritePdf(file);
-    return ReadPdf(file);
-}
-
-// The sheet of `head` previewed and printed with the preview's "印刷(&P)"
-// on the test's PDF printer.
-QList<TPdfPage> PrintedFromPreview(const THojituHead4& head, THojitsuSheet::TOptions options = {})
-{
-    const int before = int(TZqPrinter::Instance().CapturedFiles().size());
-    WhenModalShown([](QWidget* modal) {
-        if (auto* preview = qobject_cast<TfrmPreView*>(modal))
-            ControlOf<QPushButton>(preview, "Button1")->click();
-        modal->close();
-    });
-    PreviewHojitsuSheet(head, head.ID, options, nullptr);
-    if (TZqPrinter::Instance().CapturedFiles().size() == before)
-        return {};
-    return ReadPdf(LastPrintedFile());
-}
-
-#define CHECK(problem)                                                                             \
-    do {                                                                                           \
-        const QString p_ = (problem);                                                              \
-        if (!p_.isEmpty())                                                                         \
-            QFAIL(qPrintable(p_));                                                                 \
-    } while (false)
 
 } // namespace
 
@@ -102,14 +65,16 @@ private slots:
         const TPdfPage& page = pages.first();
         QVERIFY(page.width > page.height);
 
-        CHECK(CheckBox(page, "アスファルト合材舗設実績表", baCenter, 1.5, 1.7, 28.2, 2.2, 12));
-        CHECK(CheckBox(page, "工種　表層工 [ " + kPrintName + " ]", baLeft, 1.5, 2.5, 15, 3.0, 10));
-        CHECK(CheckBox(page, "工事名　" + kProject, baRight, 15, 2.5, 28.2, 3.0, 10));
+        CHECK_PASSES(
+            CheckBox(page, "アスファルト合材舗設実績表", baCenter, 1.5, 1.7, 28.2, 2.2, 12));
+        CHECK_PASSES(
+            CheckBox(page, "工種　表層工 [ " + kPrintName + " ]", baLeft, 1.5, 2.5, 15, 3.0, 10));
+        CHECK_PASSES(CheckBox(page, "工事名　" + kProject, baRight, 15, 2.5, 28.2, 3.0, 10));
 
-        CHECK(CheckBox(page, "舗設面積", baCenter, 8.2, 3.2, 10.1, 3.71, 9));
-        CHECK(CheckBox(page, "合　材　屯　数", baCenter, 10.1, 3.2, 14.85, 3.71, 9));
-        CHECK(CheckBox(page, "ア ス フ ァ ル ト", baCenter, 14.85, 3.2, 21.5, 3.71, 9));
-        CHECK(CheckBox(page, "石             粉", baCenter, 21.5, 3.2, 28.2, 3.71, 9));
+        CHECK_PASSES(CheckBox(page, "舗設面積", baCenter, 8.2, 3.2, 10.1, 3.71, 9));
+        CHECK_PASSES(CheckBox(page, "合　材　屯　数", baCenter, 10.1, 3.2, 14.85, 3.71, 9));
+        CHECK_PASSES(CheckBox(page, "ア ス フ ァ ル ト", baCenter, 14.85, 3.2, 21.5, 3.71, 9));
+        CHECK_PASSES(CheckBox(page, "石             粉", baCenter, 21.5, 3.2, 28.2, 3.71, 9));
         const struct
         {
             const char* text;
@@ -119,11 +84,11 @@ private slots:
                            {"実際", 17.7, 18.65}, {"差", 18.65, 21.5},  {"積算量", 21.5, 24.35},
                            {"実際", 24.35, 25.3}, {"差", 25.3, 28.2}};
         for (const auto& s : subheadings)
-            CHECK(CheckBox(page, s.text, baCenter, s.left, 3.71, s.right, 4.22, 9));
+            CHECK_PASSES(CheckBox(page, s.text, baCenter, s.left, 3.71, s.right, 4.22, 9));
         for (int k = 0; k < 21; ++k)
-            CHECK(CheckBox(page, QString(QChar('A' + k)), baCenter, ColumnLeft(k), 4.22,
-                           ColumnLeft(k + 1), 4.73, 9));
-        CHECK(CheckBox(page, "測　　点", baCenter, 2.35, 3.5, 5.71, 4.94, 9));
+            CHECK_PASSES(CheckBox(page, QString(QChar('A' + k)), baCenter, ColumnLeft(k), 4.22,
+                                  ColumnLeft(k + 1), 4.73, 9));
+        CHECK_PASSES(CheckBox(page, "測　　点", baCenter, 2.35, 3.5, 5.71, 4.94, 9));
         // Vertical headings: the first character at the top, the last at the
         // bottom, both centred across.
         const struct
@@ -135,14 +100,14 @@ private slots:
             const QList<TPdfWord> chars = WordsIn(page, v.left, 3.5, v.right, 4.94);
             QCOMPARE(chars.size(), 2);
             QCOMPARE(chars[0].text + chars[1].text, QString(v.text));
-            CHECK(Mismatch(v.text, chars[0].top, 35));
-            CHECK(Mismatch(v.text, chars[0].CentreX(), (v.left + v.right) * 5));
-            CHECK(Mismatch(v.text, chars[1].CentreX(), (v.left + v.right) * 5));
+            CHECK_PASSES(Mismatch(v.text, chars[0].top, 35));
+            CHECK_PASSES(Mismatch(v.text, chars[0].CentreX(), (v.left + v.right) * 5));
+            CHECK_PASSES(Mismatch(v.text, chars[1].CentreX(), (v.left + v.right) * 5));
             QVERIFY(chars[1].bottom > 48.5 && chars[1].bottom < 49.4 + kTolerance);
         }
-        CHECK(CheckBox(page, "摘要", baSpread, 2.5, 17.44, 6.62, 20, 9));
-        CHECK(CheckBox(page, "（註）１．実際面積の幅員は40M毎の平均値とする。", baLeft, 6.62, 17.44,
-                       20, 17.94, 9));
+        CHECK_PASSES(CheckBox(page, "摘要", baSpread, 2.5, 17.44, 6.62, 20, 9));
+        CHECK_PASSES(CheckBox(page, "（註）１．実際面積の幅員は40M毎の平均値とする。", baLeft, 6.62,
+                              17.44, 20, 17.94, 9));
         QCOMPARE(TextIn(page, 6.62, 17.94, 20, 18.44),
                  QString("２．設計面積の幅員は設計値とする。"));
 
@@ -154,7 +119,7 @@ private slots:
                        {"D×", 15.81, 16.75}, {"E×", 16.76, 17.7}, {"C×", 21.51, 22.45},
                        {"D×", 22.46, 23.4},  {"E×", 23.41, 24.35}};
         for (const auto& f : factors)
-            CHECK(CheckBox(page, f.text, baLeft, f.left, 4.73, f.right, 5.24, 9));
+            CHECK_PASSES(CheckBox(page, f.text, baLeft, f.left, 4.73, f.right, 5.24, 9));
         QCOMPARE(QString("A×").at(1).unicode(), char16_t(0xD7));
 
         for (int row = 0; row < 10; ++row) {
@@ -163,15 +128,16 @@ private slots:
             QCOMPARE(TextIn(page, 7.62, y, 8.2, y + 0.61), QString("日計"));
             QCOMPARE(TextIn(page, 7.62, y + 0.61, 8.2, y + 1.22), QString("累計"));
             for (const TPdfWord& w : WordsIn(page, 7.62, y, 8.2, y + 1.22))
-                CHECK(Mismatch(w.text, w.CentreX(), 79.1));
+                CHECK_PASSES(Mismatch(w.text, w.CentreX(), 79.1));
 
             const QDate date = QDate(2026, 11, 28).addDays(row);
-            CHECK(CheckBox(page, QString("%1/%2").arg(date.month()).arg(date.day()), baCenter, 1.5,
-                           y, 2.4, y + 1.22, 9));
-            CHECK(CheckBox(page, QString("No.%1+5.0").arg(row), baLeft, 2.5, y, 5.71, y + 1.22, 9));
-            CHECK(CheckBox(page, QString::number(41 + row) + ".0", baRight, 5.71, y, 6.6, y + 1.22,
-                           9));
-            CHECK(CheckBox(page, "3.5", baRight, 6.65, y, 7.57, y + 1.22, 9));
+            CHECK_PASSES(CheckBox(page, QString("%1/%2").arg(date.month()).arg(date.day()),
+                                  baCenter, 1.5, y, 2.4, y + 1.22, 9));
+            CHECK_PASSES(
+                CheckBox(page, QString("No.%1+5.0").arg(row), baLeft, 2.5, y, 5.71, y + 1.22, 9));
+            CHECK_PASSES(CheckBox(page, QString::number(41 + row) + ".0", baRight, 5.71, y, 6.6,
+                                  y + 1.22, 9));
+            CHECK_PASSES(CheckBox(page, "3.5", baRight, 6.65, y, 7.57, y + 1.22, 9));
             // Column D (actual tonnage, position 9): the day above, the
             // total up to it below, each split at its point.
             const double day = 9 + (row + 1) / 8.0;
@@ -179,8 +145,9 @@ private slots:
             for (int d = 0; d <= row; ++d)
                 total += 9 + (d + 1) / 8.0;
             const double x = ColumnLeft(3);
-            CHECK(CheckDecimal(page, Number(9, day), x + 0.05, y, x + 0.9, y + 0.61, 9));
-            CHECK(CheckDecimal(page, Number(9, total), x + 0.05, y + 0.61, x + 0.9, y + 1.22, 9));
+            CHECK_PASSES(CheckDecimal(page, Number(9, day), x + 0.05, y, x + 0.9, y + 0.61, 9));
+            CHECK_PASSES(
+                CheckDecimal(page, Number(9, total), x + 0.05, y + 0.61, x + 0.9, y + 1.22, 9));
         }
         // Two decimals as set, rounded half away from zero: 9 + 1/8.
         QCOMPARE(TextIn(page, ColumnLeft(3), RowTop(0), ColumnLeft(4), RowTop(0) + 0.61),
@@ -200,10 +167,10 @@ private slots:
         for (int k = 0; k < 21; ++k) {
             const int p = kColumnPosition[k];
             const double x = ColumnLeft(k);
-            CHECK(CheckBox(page, Number(p, p + 3 / 8.0), baRight, x + 0.05, RowTop(2), x + 0.9,
-                           RowTop(2) + 0.61, 9));
-            CHECK(CheckBox(page, Number(p, 3 * p + 6 / 8.0), baRight, x + 0.05, RowTop(2) + 0.61,
-                           x + 0.9, RowTop(3), 9));
+            CHECK_PASSES(CheckBox(page, Number(p, p + 3 / 8.0), baRight, x + 0.05, RowTop(2),
+                                  x + 0.9, RowTop(2) + 0.61, 9));
+            CHECK_PASSES(CheckBox(page, Number(p, 3 * p + 6 / 8.0), baRight, x + 0.05,
+                                  RowTop(2) + 0.61, x + 0.9, RowTop(3), 9));
         }
     }
 
@@ -243,24 +210,25 @@ private slots:
     void perMixtureRowsComeByDateThenHeaderWithTheTotalUnderTheLastOfADate()
     {
         // Two work types of the project with the mixture, and one of another
-        // project that stays off the sheet. The base course is stored first,
-        // so it has the smaller header ID although its name sorts later.
-        THojituHead4 base, surface, other;
-        const int b = Header(base, "K001", "基層工");
+        // project that stays off the sheet. The surface course is stored
+        // first: it has the smaller header ID although its name sorts after
+        // the base course's, and its day of 1 June is saved after the other.
+        THojituHead4 surface, base, other;
         const int s = Header(surface, "K001", "表層工");
+        const int b = Header(base, "K001", "基層工");
         const int o = Header(other, "K002", "表層工");
         const TDateTime first = EncodeDate(2026, 6, 1);
-        Day(s, first, "No.1", DayValues(1));
         Day(b, first, "No.2", DayValues(2));
+        Day(s, first, "No.1", DayValues(1));
         Day(s, first + 1, "No.3", DayValues(3));
         Day(o, first, "No.9", DayValues(40));
         const TPdfPage page = Exported(surface, {true, true}).value(0);
 
-        CHECK(CheckBox(page, "合材名　" + kPrintName, baLeft, 1.5, 2.5, 15, 3.0, 10));
-        QCOMPARE(TextIn(page, 2.5, RowTop(0), 5.71, RowTop(1)), QString("基層工No.2"));
-        CHECK(CheckBox(page, "基層工", baLeft, 2.5, RowTop(0), 5.71, RowTop(0) + 0.61, 9));
-        CHECK(CheckBox(page, "No.2", baLeft, 2.5, RowTop(0) + 0.61, 5.71, RowTop(1), 9));
-        QCOMPARE(TextIn(page, 2.5, RowTop(1), 5.71, RowTop(2)), QString("表層工No.1"));
+        CHECK_PASSES(CheckBox(page, "合材名　" + kPrintName, baLeft, 1.5, 2.5, 15, 3.0, 10));
+        QCOMPARE(TextIn(page, 2.5, RowTop(0), 5.71, RowTop(1)), QString("表層工No.1"));
+        CHECK_PASSES(CheckBox(page, "表層工", baLeft, 2.5, RowTop(0), 5.71, RowTop(0) + 0.61, 9));
+        CHECK_PASSES(CheckBox(page, "No.1", baLeft, 2.5, RowTop(0) + 0.61, 5.71, RowTop(1), 9));
+        QCOMPARE(TextIn(page, 2.5, RowTop(1), 5.71, RowTop(2)), QString("基層工No.2"));
         QCOMPARE(TextIn(page, 2.5, RowTop(2), 5.71, RowTop(3)), QString("表層工No.3"));
         QCOMPARE(TextIn(page, 1.5, RowTop(0), 2.4, RowTop(1)), QString("6/1"));
         QCOMPARE(TextIn(page, 1.5, RowTop(1), 2.4, RowTop(2)), QString("6/1"));
@@ -276,7 +244,7 @@ private slots:
         QCOMPARE(total(0), QString());
         QCOMPARE(total(1), Number(2, 2 + 1 / 8.0 + 2 + 2 / 8.0));
         QCOMPARE(total(2), Number(2, 6 + 6 / 8.0));
-        QCOMPARE(TextIn(page, x, RowTop(0), x + 0.95, RowTop(0) + 0.61), Number(2, 2 + 2 / 8.0));
+        QCOMPARE(TextIn(page, x, RowTop(0), x + 0.95, RowTop(0) + 0.61), Number(2, 2 + 1 / 8.0));
     }
 
     void unusedFillerColumnsStayEmpty_data()
@@ -332,7 +300,8 @@ private slots:
         const double boxes[8][2] = {{12.95, 13.9}, {13.9, 14.85}, {18.65, 19.6}, {19.6, 20.55},
                                     {20.55, 21.5}, {25.3, 26.25}, {26.25, 27.2}, {27.2, 28.2}};
         for (int i = 0; i < 8; ++i)
-            CHECK(CheckBox(page, formulas[i], baCenter, boxes[i][0], 4.73, boxes[i][1], 5.24, 9));
+            CHECK_PASSES(
+                CheckBox(page, formulas[i], baCenter, boxes[i][0], 4.73, boxes[i][1], 5.24, 9));
     }
 
     void digitsSettingsAndEmptySizes()
@@ -391,8 +360,9 @@ private slots:
         THojituHead4 head;
         Days(Header(head), 1);
         const TPdfPage page = Exported(head).value(0);
-        CHECK(CheckBox(page, "アスファルト合材舗設実績表", baCenter, 1.5, 1.7, 28.2, 2.2, 12));
-        CHECK(CheckBox(page, "A", baCenter, 8.2, 4.22, 9.15, 4.73, 9));
+        CHECK_PASSES(
+            CheckBox(page, "アスファルト合材舗設実績表", baCenter, 1.5, 1.7, 28.2, 2.2, 12));
+        CHECK_PASSES(CheckBox(page, "A", baCenter, 8.2, 4.22, 9.15, 4.73, 9));
         QCOMPARE(PageOffsetX(), -2.6f);
         QCOMPARE(PageOffsetY(), -3.0f);
     }
