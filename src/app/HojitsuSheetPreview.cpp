@@ -5,8 +5,6 @@
 #include "print/TZqPrinter.h"
 #include "print/TfrmPreView.h"
 
-#include <memory>
-
 namespace {
 
 class TPreviewPages : public TSheetPages
@@ -26,8 +24,9 @@ private:
 
 } // namespace
 
-void PreviewHojitsuSheet(const THojituHead4& head, int sid, THojitsuSheet::TOptions options,
-                         QWidget* owner)
+std::unique_ptr<TfrmPreView> BuildHojitsuSheetPreview(const THojituHead4& head, int sid,
+                                                      THojitsuSheet::TOptions options,
+                                                      QWidget* owner)
 {
     THojitsuSheet sheet(head, sid, options);
     sheet.Load();
@@ -42,5 +41,11 @@ void PreviewHojitsuSheet(const THojituHead4& head, int sid, THojitsuSheet::TOpti
         sheet.Draw(pages, [&progress](int done) { progress.Step(done); });
     }
     preview.EndDocument();
-    window->exec();
+    return window;
+}
+
+void PreviewHojitsuSheet(const THojituHead4& head, int sid, THojitsuSheet::TOptions options,
+                         QWidget* owner)
+{
+    BuildHojitsuSheetPreview(head, sid, options, owner)->exec();
 }

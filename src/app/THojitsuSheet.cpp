@@ -118,23 +118,31 @@ void THojitsuSheet::Load()
     for (int p = 0; p < THojituLine4::ValueCount; ++p)
         m_digits[size_t(p)] = Digits(p);
 
-    QStringList values;
+    // One statement reads the days with, for each, the totals up to its date
+    // as the editor's totals add them up (the database's own sums over the
+    // same lines), so that drawing needs no further reading.
+    QStringList columns;
     for (int p = 0; p < THojituLine4::ValueCount; ++p)
-        values << QStringLiteral("HojituLine4.") + THojituLine4::Column(p);
-    QString sql = QStringLiteral("select HojituLine4.SID, HojituLine4.HIDUKE, "
-                                 "HojituLine4.SOKUTEN, ") +
-                  values.join(u',');
+        columns << QStringLiteral("HojituLine4.") + THojituLine4::Column(p);
+    for (int p : THojituLine4::SummedPositions())
+        columns << QStringLiteral("Sum(HojituLine4.%1) over UpToDate").arg(THojituLine4::Column(p));
+    QString sql =
+        QStringLiteral("select HojituLine4.SID, HojituLine4.HIDUKE, HojituLine4.SOKUTEN, ") +
+        columns.join(u',');
     if (m_options.perMixture) {
         // Days of one date come in the order of their headers, so that the
         // sheet is the same every time it is printed.
         sql += QStringLiteral(", HojituHead4.KOSYUMEI from HojituLine4"
                               " inner join HojituHead4 on HojituHead4.ID=HojituLine4.SID"
                               " where (HojituHead4.KojiCode=:KojiCode)"
-                              " and (HojituHead4.Gozaimei=:Gozaimei)"
-                              " order by HojituLine4.HIDUKE, HojituHead4.ID");
+                              " and (HojituHead4.Gozaimei=:Gozaimei)");
     } else {
-        sql += QStringLiteral(" from HojituLine4 where (SID=:SID) order by HIDUKE");
+        sql += QStringLiteral(" from HojituLine4 where (SID=:SID)");
     }
+    sql += QStringLiteral(" window UpToDate as (order by HojituLine4.HIDUKE"
+                          " range between unbounded preceding and current row)");
+    sql += m_options.perMixture ? QStringLiteral(" order by HojituLine4.HIDUKE, HojituHead4.ID")
+                                : QStringLiteral(" order by HojituLine4.HIDUKE");
     TQuery query(sql);
     if (m_options.perMixture)
         query.BindText(QStringLiteral(":KojiCode"), m_head.Koji->Code)
@@ -143,25 +151,22 @@ void THojitsuSheet::Load()
         query.Bind(QStringLiteral(":SID"), m_sid);
     query.Exec();
     m_records.clear();
+    const QList<int>& summed = THojituLine4::SummedPositions();
+    constexpr int valuesAt = 3;
+    const int sumsAt = valuesAt + THojituLine4::ValueCount;
     while (query.Next()) {
         TRecord record;
         record.sid = query.Integer(0);
         record.hiduke = SqlTextToDateTime(query.Value(1).toString());
         record.sokuten = query.Value(2).toString();
         for (int p = 0; p < THojituLine4::ValueCount; ++p)
-            record.values[size_t(p)] = query.Value(3 + p).toDouble();
+            record.values[size_t(p)] = query.Value(valuesAt + p).toDouble();
+        for (int i = 0; i < summed.size(); ++i)
+            record.upToDate[size_t(summed[i])] = query.Value(sumsAt + i).toDouble();
         if (m_options.perMixture)
-            record.kosyumei = query.Value(3 + THojituLine4::ValueCount).toString();
+            record.kosyumei = query.Value(sumsAt + int(summed.size())).toString();
         m_records.push_back(std::move(record));
     }
-}
-
-THojituLine4::TValues THojitsuSheet::Cumulative(const TRecord& record) const
-{
-    THojituLine4 line;
-    line.SID = record.sid;
-    line.Hiduke = record.hiduke;
-    return line.Totals(true, m_options.perMixture, m_head.Gozai->DataName, m_head.Koji->Code);
 }
 
 void THojitsuSheet::Draw(TSheetPages& pages, const std::function<void(int)>& progress)
@@ -179,8 +184,7 @@ void THojitsuSheet::Draw(TSheetPages& pages, const std::function<void(int)>& pro
         if (progress)
             progress(i);
         const TRecord& record = m_records[size_t(i)];
-        const bool lastOfDate = i + 1 == count || std::floor(m_records[size_t(i + 1)].hiduke) !=
-                                                      std::floor(record.hiduke);
+        const bool lastOfDate = i + 1 == count || m_records[size_t(i + 1)].hiduke != record.hiduke;
         DrawRow(*canvas, record, kRowsTop + kRowHeight * float(row), lastOfDate);
         if (++row == kRowsPerPage) {
             row = 0;
@@ -322,7 +326,7 @@ void THojitsuSheet::DrawRow(TCanvas& c, const TRecord& record, float y, bool las
     const bool fillerEmpty = m_fillerZeroPrint && record.values[kFillerDesignRatio] == 0;
     DrawNumbers(c, record.values, fillerEmpty, y, y + kHalfRow);
     if (lastOfDate)
-        DrawNumbers(c, Cumulative(record), fillerEmpty, y + kHalfRow, y + kRowHeight);
+        DrawNumbers(c, record.upToDate, fillerEmpty, y + kHalfRow, y + kRowHeight);
 }
 
 void THojitsuSheet::DrawNumbers(TCanvas& c, const THojituLine4::TValues& values, bool fillerEmpty,

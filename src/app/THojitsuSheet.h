@@ -45,8 +45,9 @@ public:
     // days are the lines of `sid`. The header must outlive the sheet.
     THojitsuSheet(const THojituHead4& head, int sid, TOptions options);
 
-    // Reads the settings (differences, unused filler, font, digits) and the
-    // days. An unusable digits setting or a database error is raised here.
+    // Reads the settings (differences, unused filler, font, digits), the
+    // days and their totals. An unusable digits setting or a database error
+    // is raised here, before anything is drawn.
     void Load();
     int RecordCount() const { return int(m_records.size()); }
 
@@ -68,6 +69,7 @@ private:
         TDateTime hiduke = 0;
         QString sokuten;
         THojituLine4::TValues values{};
+        THojituLine4::TValues upToDate{}; // the totals up to the date
     };
 
     void BeginPage(TCanvas& canvas);
@@ -75,7 +77,6 @@ private:
     void DrawRow(TCanvas& canvas, const TRecord& record, float y, bool lastOfDate);
     void DrawNumbers(TCanvas& canvas, const THojituLine4::TValues& values, bool fillerEmpty,
                      float top, float bottom);
-    THojituLine4::TValues Cumulative(const TRecord& record) const;
 
     const THojituHead4& m_head;
     int m_sid;

@@ -7,7 +7,6 @@
 #include "app/TfrmEditHojitsu4.h"
 #include "controls/TComboBox.h"
 #include "controls/TfrmProgressBar.h"
-#include "foundation/TQuery.h"
 #include "print/TPrevX.h"
 
 #include <QCheckBox>
@@ -142,23 +141,22 @@ private slots:
         QVERIFY(TZqPrinter::Instance().CapturedFiles().isEmpty());
     }
 
-    void aDatabaseErrorWhileDrawingIsShownOnceAndLeavesNothingBehind()
+    void aFailureWhileDrawingIsShownOnceAndLeavesNothingBehind()
     {
+        Days(w->Head()->ID, 11);
         const int windows = Windows();
-        // Once the progress window is up and the first day is being drawn,
-        // the days' table goes (another program, a damaged file).
-        bool dropped = false;
+        // Once the progress window is up, the last printer goes away: the
+        // second page cannot be begun.
+        bool gone = false;
         QTimer::singleShot(0, [&] {
             if (!w->findChildren<TfrmProgressBar*>().isEmpty()) {
-                TQuery("alter table HojituLine4 rename to Gone").Exec();
-                dropped = true;
+                TZqPrinter::Instance().SetPdfPrinterEnabled(false);
+                gone = true;
             }
         });
         QVERIFY(ClickWithoutPreview());
-        QVERIFY(dropped);
-        QCOMPARE(prompt.Texts("error").size(), 1);
-        QVERIFY2(prompt.Texts("error").first().contains("HojituLine4"),
-                 qPrintable(prompt.Texts("error").first()));
+        QVERIFY(gone);
+        QCOMPARE(prompt.Texts("error"), QStringList{"プリンタが登録されていません"});
         QCOMPARE(Windows(), windows);
         QVERIFY(TZqPrinter::Instance().CapturedFiles().isEmpty());
     }

@@ -5,6 +5,7 @@
 #include "HojitsuSheetTesting.h"
 #include "foundation/Conversions.h"
 #include "foundation/EKanmuriError.h"
+#include "foundation/TQuery.h"
 #include "print/TCanvas.h"
 #include "print/TPageStore.h"
 #include "store/Digits.h"
@@ -399,6 +400,15 @@ private slots:
         const QList<TPdfPage> pages = Exported(head);
         QCOMPARE(pages.size(), 1);
         QVERIFY(pages.first().words.isEmpty());
+    }
+
+    void aDatabaseErrorStopsTheSheetBeforeItIsDrawn()
+    {
+        THojituHead4 head;
+        Days(Header(head), 1);
+        TQuery("alter table HojituLine4 rename to Gone").Exec();
+        THojitsuSheet sheet(head, head.ID, {});
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, sheet.Load());
     }
 
     void anUnusableDigitsSettingStopsTheSheetBeforeItIsDrawn()
