@@ -1,5 +1,6 @@
 #include "app/HojitsuSheetPreview.h"
 
+#include "print/EPrevError.h"
 #include "print/TPrevX.h"
 #include "print/TReportProgress.h"
 #include "print/TZqPrinter.h"
@@ -30,7 +31,12 @@ std::unique_ptr<TfrmPreView> BuildHojitsuSheetPreview(const THojituHead4& head, 
 {
     THojitsuSheet sheet(head, sid, options);
     sheet.Load();
-    TZqPrinter::Instance().SetOrientation(QPageLayout::Landscape);
+    TZqPrinter& printers = TZqPrinter::Instance();
+    // Without a printer there is nothing to lay the pages out for; said in
+    // the preview's own words rather than the printer component's.
+    if (!printers.HasPrinter())
+        throw EPrevError::NoPrinter();
+    printers.SetOrientation(QPageLayout::Landscape);
     auto window = std::make_unique<TfrmPreView>(owner);
     TPrevX& preview = *window->PrevX1;
     preview.SetTitle(THojitsuSheet::Title());

@@ -141,6 +141,15 @@ private slots:
         QVERIFY(TZqPrinter::Instance().CapturedFiles().isEmpty());
     }
 
+    void withoutAPrinterThePreviewSaysSo()
+    {
+        TZqPrinter::Instance().SetPdfPrinterEnabled(false);
+        const int windows = Windows();
+        QVERIFY(ClickWithoutPreview());
+        QCOMPARE(prompt.Texts("error"), QStringList{"プリンタが登録されていません"});
+        QCOMPARE(Windows(), windows);
+    }
+
     void aFailureWhileDrawingIsShownOnceAndLeavesNothingBehind()
     {
         Days(w->Head()->ID, 11);
