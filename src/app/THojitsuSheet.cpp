@@ -19,7 +19,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <cmath>
 
 namespace {
 
@@ -307,7 +306,8 @@ void THojitsuSheet::DrawRow(TCanvas& c, const TRecord& record, float y, bool las
     const QDate date = ToQDate(record.hiduke);
     const QString day = QStringLiteral("%1/%2").arg(date.month()).arg(date.day());
     // The smaller size stays for the rest of the page, as the form has it.
-    // It stops at 1 point: below that no font gets narrower.
+    // It stops at 1 point: no smaller size exists, and a date that still did
+    // not fit would keep the loop going for ever.
     while (TextWidthCm(c, day) > kDateWidth && c.FontSize() > 1)
         c.SetFontSize(c.FontSize() - 1);
     DrawBoxText(c, day, baCenter, kLeft, y, 2.4f, y + kRowHeight, false, 1);
