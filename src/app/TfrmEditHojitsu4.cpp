@@ -1,5 +1,6 @@
 #include "app/TfrmEditHojitsu4.h"
 
+#include "app/HojitsuSheetPreview.h"
 #include "app/TForms.h"
 #include "app/TfrmSetFont.h"
 #include "app/TfrmSetHojituKetasu.h"
@@ -780,8 +781,12 @@ bool TfrmEditHojitsu4::Button2Click()
 
 void TfrmEditHojitsu4::Button1Click()
 {
-    // The sheet shows what is stored: the day on screen is saved first.
-    SaveDay();
+    // The sheet shows what is stored: the day on screen is saved first, and
+    // a day that could not be saved is not left off a sheet unnoticed.
+    if (!SaveDay())
+        return;
+    PreviewHojitsuSheet(*m_head, m_line->SID, {CheckBox2->isChecked(), CheckBox5->isChecked()},
+                        this);
 }
 
 void TfrmEditHojitsu4::Button3Click()

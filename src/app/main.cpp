@@ -1,3 +1,4 @@
+#include "app/TCommandLine.h"
 #include "app/TForms.h"
 #include "app/TfrmEditHojitsu4.h"
 #include "foundation/Fonts.h"
@@ -7,6 +8,9 @@
 
 int main(int argc, char* argv[])
 {
+    if (TCommandLine::IsCommand(argc, argv))
+        return TCommandLine::Main(argc, argv);
+
     TApplication app(argc, argv);
     TApplication::setApplicationName(QStringLiteral("pTarmak"));
     TApplication::setApplicationVersion(QStringLiteral(KANMURI_VERSION));

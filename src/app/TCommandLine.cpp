@@ -1,0 +1,234 @@
+#include "app/TCommandLine.h"
+
+#include "app/THojitsuSheet.h"
+#include "foundation/EKanmuriError.h"
+#include "foundation/Fonts.h"
+#include "foundation/Rows.h"
+#include "foundation/TDatabase.h"
+#include "masters/TKoji.h"
+#include "masters/TKosyu.h"
+#include "mix/TGozaiDef.h"
+#include "store/THojituHead4.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QMap>
+#include <QTextStream>
+#include <cstdio>
+#include <cstring>
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+const QString kSheet = QStringLiteral("sheet");
+
+QString Usage()
+{
+    return QStringLiteral(
+        "使い方:\n"
+        "  pTarmak                 画面を開いて起動します。\n"
+        "  pTarmak sheet --project 工事コード --work-type 工種名 --mixture 合材名\n"
+        "                [--per-mixture] [--one-line] --pdf ファイル\n"
+        "      舗設実績表を「ﾌﾟﾚﾋﾞｭｰ」と同じ内容で PDF ファイルに書き出します。\n"
+        "      画面は開きません。桁数・フォントなどは保存されている設定を使います。\n"
+        "      --per-mixture  合材ごとに集計する（工事のすべての工種の同じ合材）\n"
+        "      --one-line     １行印字\n"
+        "  pTarmak --help          この説明を表示します。\n"
+        "\n"
+        "終了コード: 0 書き出した、1 書き出せなかった（理由を表示）、2 指定の誤り。\n");
+}
+
+bool IsHelp(const QString& argument)
+{
+    return argument == QStringLiteral("--help") || argument == QStringLiteral("-h") ||
+           argument == QStringLiteral("help") || argument == QStringLiteral("/?");
+}
+
+// A name is known when its register holds it or a stored record uses it: a
+// record keeps its project, work type and mixture names as they were saved.
+bool Known(const QString& table, const QString& column, const QString& value)
+{
+    return TDatabase::TableExists(table) && RowExists(table, {{column, value}});
+}
+
+struct TSheetRequest
+{
+    QString project;
+    QString workType;
+    QString mixture;
+    QString pdf;
+    THojitsuSheet::TOptions options;
+};
+
+// Reads the sheet's options; an empty text when they are complete, else
+// what is wrong.
+QString ParseSheet(const QStringList& arguments, TSheetRequest& request)
+{
+    QMap<QString, QString*> values{{QStringLiteral("--project"), &request.project},
+                                   {QStringLiteral("--work-type"), &request.workType},
+                                   {QStringLiteral("--mixture"), &request.mixture},
+                                   {QStringLiteral("--pdf"), &request.pdf}};
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        QString name = arguments[i];
+        QString value;
+        bool inline_ = false;
+        const qsizetype equals = name.indexOf(u'=');
+        if (name.startsWith(QStringLiteral("--")) && equals > 0) {
+            value = name.mid(equals + 1);
+            name = name.left(equals);
+            inline_ = true;
+        }
+        if (name == QStringLiteral("--per-mixture") && !inline_) {
+            request.options.perMixture = true;
+        } else if (name == QStringLiteral("--one-line") && !inline_) {
+            request.options.oneLine = true;
+        } else if (values.contains(name)) {
+            if (!inline_) {
+                if (i + 1 >= arguments.size())
+                    return QStringLiteral("%1 の後に値を指定してください。").arg(name);
+                value = arguments[++i];
+            }
+            *values[name] = value;
+        } else {
+            return QStringLiteral("\"%1\" は sheet の指定にありません。").arg(arguments[i]);
+        }
+    }
+    QStringList missing;
+    if (request.project.trimmed().isEmpty())
+        missing << QStringLiteral("--project (工事コード)");
+    if (request.workType.trimmed().isEmpty())
+        missing << QStringLiteral("--work-type (工種名)");
+    if (request.mixture.trimmed().isEmpty())
+        missing << QStringLiteral("--mixture (合材名)");
+    if (request.pdf.trimmed().isEmpty())
+        missing << QStringLiteral("--pdf (書き出す PDF ファイル)");
+    if (!missing.isEmpty())
+        return QStringLiteral("指定がありません: %1").arg(missing.join(QStringLiteral("、")));
+    return QString();
+}
+
+// The sheet as "ﾌﾟﾚﾋﾞｭｰ" would show it for the header, into the PDF file.
+// Raises EKanmuriError, naming what was not found, before any file is made.
+void ExportSheet(const TSheetRequest& request)
+{
+    TDatabase::Connection();
+    const QString head4 = QStringLiteral("HojituHead4");
+    QStringList unknown;
+    if (!Known(QStringLiteral("Koji1"), QStringLiteral("CODE"), request.project.trimmed()) &&
+        !Known(head4, QStringLiteral("KOJICODE"), request.project))
+        unknown
+            << QStringLiteral("工事コード \"%1\" の工事が見つかりません。").arg(request.project);
+    if (!Known(QStringLiteral("Kosyu4"), QStringLiteral("KOSYUMEI"), request.workType) &&
+        !Known(head4, QStringLiteral("KOSYUMEI"), request.workType))
+        unknown << QStringLiteral("工種 \"%1\" が見つかりません。").arg(request.workType);
+    if (!Known(TGozaiDef::TableName(), QStringLiteral("DataName"), request.mixture) &&
+        !Known(head4, QStringLiteral("GOZAIMEI"), request.mixture))
+        unknown << QStringLiteral("合材 \"%1\" が見つかりません。").arg(request.mixture);
+    // Looked for in the data folder of this user's settings, which a batch
+    // run under another account may not share: the folder is named.
+    const QString folder = QStringLiteral("\n（データ格納フォルダ: %1）")
+                               .arg(QDir::toNativeSeparators(TDatabase::AliasFolder(kAlias)));
+    if (!unknown.isEmpty())
+        throw EKanmuriError(unknown.join(u'\n') + folder);
+
+    const QString record = QStringLiteral("工事 \"%1\"・工種 \"%2\"・合材 \"%3\" の舗設実績")
+                               .arg(request.project, request.workType, request.mixture);
+    const QString notFound = record + QStringLiteral("が見つかりません。") + folder;
+    if (!TDatabase::TableExists(head4) || !TDatabase::TableExists(QStringLiteral("HojituLine4")))
+        throw EKanmuriError(notFound);
+    THojituHead4 head;
+    head.Koji->LoadByCode(request.project);
+    head.Kosyu->LoadByName(request.workType);
+    head.Gozai->DataName = request.mixture;
+    head.LoadByKeys();
+    if (head.ID == 0)
+        throw EKanmuriError(notFound);
+    if (!RowExists(QStringLiteral("HojituLine4"), {{QStringLiteral("SID"), head.ID}}))
+        throw EKanmuriError(record + QStringLiteral("には舗設日がありません。"));
+
+    THojitsuSheet sheet(head, head.ID, request.options);
+    sheet.Load();
+    sheet.WritePdf(request.pdf);
+}
+
+} // namespace
+
+bool TCommandLine::IsCommand(int argc, char** argv)
+{
+    if (argc < 2)
+        return false;
+    // Qt's own options ("-platform", "-style") still start the windows.
+    const char* first = argv[1];
+    return std::strcmp(first, "--help") == 0 || first[0] != '-' || std::strcmp(first, "-h") == 0;
+}
+
+int TCommandLine::Main(int argc, char** argv)
+{
+#ifdef Q_OS_WIN
+    // The program is a windows program: its messages go to the console it
+    // was started from, if any.
+    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+        std::freopen("CONOUT$", "w", stdout);
+        std::freopen("CONOUT$", "w", stderr);
+        SetConsoleOutputCP(CP_UTF8);
+    }
+#else
+    // No window is opened: the sheet is drawn without a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+    // Standard error carries the program's own messages only; Qt's notes
+    // about the environment (a missing runtime folder) would read as errors
+    // in a batch log.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+    });
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("pTarmak"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(KANMURI_VERSION));
+    InstallFontSubstitutes();
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int status = Run(QGuiApplication::arguments().mid(1), out, err);
+    out.flush();
+    err.flush();
+    return status;
+}
+
+int TCommandLine::Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    if (arguments.isEmpty() || IsHelp(arguments.first())) {
+        out << Usage();
+        return kDone;
+    }
+    if (arguments.first() != kSheet) {
+        err << QStringLiteral("\"%1\" というコマンドはありません。\n\n").arg(arguments.first())
+            << Usage();
+        return kUsage;
+    }
+    const QStringList options = arguments.mid(1);
+    if (!options.isEmpty() && IsHelp(options.first())) {
+        out << Usage();
+        return kDone;
+    }
+    TSheetRequest request;
+    const QString problem = ParseSheet(options, request);
+    if (!problem.isEmpty()) {
+        err << problem << QStringLiteral("\n\n") << Usage();
+        return kUsage;
+    }
+    try {
+        ExportSheet(request);
+    } catch (const std::exception& e) {
+        err << ExceptionText(e) << u'\n';
+        return kFailed;
+    }
+    return kDone;
+}
