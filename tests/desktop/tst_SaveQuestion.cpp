@@ -25,7 +25,12 @@ class TestSaveQuestion : public QObject
     }
     bool Active() const
     {
-        return QTest::qWaitFor([this] { return w->isActiveWindow(); }, 5000);
+        const bool active = QTest::qWaitFor([this] { return w->isActiveWindow(); }, 5000);
+        if (!active)
+            qWarning() << "active window:" << QApplication::activeWindow()
+                       << "modal:" << QApplication::activeModalWidget()
+                       << "popup:" << QApplication::activePopupWidget();
+        return active;
     }
 
 private slots:

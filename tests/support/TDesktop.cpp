@@ -108,10 +108,22 @@ void TDesktopPrompt::CloseWithFirstOf(QList<int> order)
     // closing it then hands the focus back as on any desktop.
     auto* timer = new QTimer(qApp);
     const QDeadlineTimer deadline(5000);
+    const QDeadlineTimer patience(1000);
+    auto clicked = std::make_shared<bool>(false);
     timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, deadline, order] {
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, deadline, patience, clicked, order] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible() || (!box->isActiveWindow() && !deadline.hasExpired()))
+        if (!box || !box->isVisible())
+            return;
+        // The window manager holds back the focus from a window that appears
+        // without a real input event before it; a user would click on it.
+        if (!box->isActiveWindow() && patience.hasExpired() && !*clicked) {
+            *clicked = true;
+            QProcess::startDetached(
+                QStringLiteral("xdotool"),
+                {QStringLiteral("windowactivate"), QString::number(box->window()->winId())});
+        }
+        if (!box->isActiveWindow() && !deadline.hasExpired())
             return;
         timer->stop();
         timer->deleteLater();
