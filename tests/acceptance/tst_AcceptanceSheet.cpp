@@ -4,6 +4,10 @@
 #include "AcceptanceTesting.h"
 #include "acceptance/TGokakuHanteiti.h"
 #include "foundation/EKanmuriError.h"
+#include "print/TFormPreview.h"
+
+#include <QPushButton>
+#include <QTimer>
 
 using namespace AcceptanceTesting;
 
@@ -361,6 +365,57 @@ private slots:
         QVERIFY(!page1.contains("～"));
         QVERIFY(!page1.contains("nan"));
         QVERIFY(!AllText(pages[1]).contains("nan"));
+    }
+
+    void printedAtOnceOrNotAtAll()
+    {
+        TGozaiDef* mix = NewMix(SurfaceCourse(), 2, this);
+        // "印刷" in the print settings: both pages, no preview.
+        auto previewShown = std::make_shared<bool>(false);
+        const auto answer = [previewShown](const char* button) {
+            return [button, previewShown](QWidget* acceptance) {
+                WhenModalShown([button](QWidget* settings) {
+                    ControlOf<QPushButton>(settings, button)->click();
+                });
+                // A preview would wait for the user; it is noted and closed.
+                QTimer::singleShot(1500, acceptance, [previewShown] {
+                    if (auto* p = qobject_cast<TFormPreview*>(QApplication::activeModalWidget())) {
+                        *previewShown = true;
+                        p->reject();
+                    }
+                });
+                ControlOf<QPushButton>(acceptance, "BitBtn2")->click();
+            };
+        };
+        const qsizetype before = TZqPrinter::Instance().CapturedFiles().size();
+        {
+            TFormGokakuHanteiti window(mix, nullptr);
+            WhenModalShown(answer("Button1"));
+            QCOMPARE(window.exec(), int(TFormGokakuHanteiti::mrYes));
+        }
+        QCOMPARE(TZqPrinter::Instance().CapturedFiles().size(), before + 1);
+        QCOMPARE(ReadPdf(LastPrintedFile()).size(), 2);
+        QVERIFY(!*previewShown);
+
+        // "閉じる": nothing printed, the acceptance window closes all the same.
+        {
+            TFormGokakuHanteiti window(mix, nullptr);
+            WhenModalShown(answer("Button3"));
+            QCOMPARE(window.exec(), int(TFormGokakuHanteiti::mrYes));
+        }
+        QCOMPARE(TZqPrinter::Instance().CapturedFiles().size(), before + 1);
+
+        // No printer at all: the preview says so.
+        TZqPrinter::Instance().SetCapture({});
+        TZqPrinter::Instance().SetPdfPrinterEnabled(false);
+        {
+            TFormGokakuHanteiti window(mix, nullptr);
+            WhenModalShown(answer("Button6"));
+            QCOMPARE(window.exec(), int(TFormGokakuHanteiti::mrYes));
+        }
+        QVERIFY(TTestEnvironment::Current().prompt.Texts("error").contains(
+            "プリンタが登録されていません"));
+        QCOMPARE(PageOffsetX(), 0.0f);
     }
 
     void theCircleMarksTheInitialWeighing()
