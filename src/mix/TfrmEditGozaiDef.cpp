@@ -1,5 +1,6 @@
 #include "mix/TfrmEditGozaiDef.h"
 
+#include "acceptance/TFormGokakuHanteiti.h"
 #include "controls/TComboBox.h"
 #include "controls/TFormSelect.h"
 #include "controls/TvaSpread.h"
@@ -551,7 +552,10 @@ void TfrmEditGozaiDef::BitBtn2Click()
 void TfrmEditGozaiDef::BitBtn3Click()
 {
     // The acceptance criteria read the record as the window shows it.
-    TakeContents();
+    if (!TakeContents())
+        return;
+    TFormGokakuHanteiti form(m_gozaiDef, m_plant, this);
+    form.exec();
 }
 
 void TfrmEditGozaiDef::mnuNewClick()
