@@ -1,5 +1,7 @@
 #include "app/TCommandLine.h"
 
+#include "acceptance/AcceptanceCommand.h"
+
 #include "app/THojitsuSheet.h"
 #include "foundation/EKanmuriError.h"
 #include "foundation/Fonts.h"
@@ -29,7 +31,15 @@ constexpr int kUsage = 2;
 
 const QString kSheet = QStringLiteral("sheet");
 
+QString SheetUsage();
+QString CommonUsage();
+
 QString Usage()
+{
+    return SheetUsage() + AcceptanceUsage() + CommonUsage();
+}
+
+QString SheetUsage()
 {
     return QStringLiteral(
         "使い方:\n"
@@ -39,7 +49,12 @@ QString Usage()
         "      舗設実績表を「ﾌﾟﾚﾋﾞｭｰ」と同じ内容で PDF ファイルに書き出します。\n"
         "      画面は開きません。桁数・フォントなどは保存されている設定を使います。\n"
         "      --per-mixture  合材ごとに集計する（工事のすべての工種の同じ合材）\n"
-        "      --one-line     １行印字\n"
+        "      --one-line     １行印字\n");
+}
+
+QString CommonUsage()
+{
+    return QStringLiteral(
         "  pTarmak --help          この説明を表示します。\n"
         "\n"
         "終了コード: 0 書き出した、1 書き出せなかった（理由を表示）、2 指定の誤り。\n");
@@ -208,6 +223,8 @@ int TCommandLine::Run(const QStringList& arguments, QTextStream& out, QTextStrea
         out << Usage();
         return kDone;
     }
+    if (arguments.first() == QStringLiteral("acceptance"))
+        return RunAcceptanceCommand(arguments.mid(1), out, err);
     if (arguments.first() != kSheet) {
         err << QStringLiteral("\"%1\" というコマンドはありません。\n\n").arg(arguments.first())
             << Usage();

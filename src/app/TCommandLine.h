@@ -9,6 +9,7 @@ class QTextStream;
 //
 //   pTarmak sheet --project CODE --work-type NAME --mixture NAME
 //                 [--per-mixture] [--one-line] --pdf FILE
+//   pTarmak acceptance --mixture NAME [--method 0|1] --pdf FILE
 //   pTarmak --help
 //
 // Without arguments (or with Qt's own options) the program starts its

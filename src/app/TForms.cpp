@@ -1,5 +1,6 @@
 #include "app/TForms.h"
 
+#include "acceptance/TFormGokakuHanteitiKeisanHouhou.h"
 #include "app/TfrmEditHojitsu4.h"
 #include "app/TfrmSetFont.h"
 #include "app/TfrmSetHojituKetasu.h"
@@ -143,6 +144,7 @@ void TForms::CreateOthers()
     FormSelect = new TFormSelect(frmEditHojitsu4);
     FormPreview = new TFormPreview(frmEditHojitsu4);
     frmSetFont = new TfrmSetFont(frmEditHojitsu4);
+    FormGokakuHanteitiKeisanHouhou = new TFormGokakuHanteitiKeisanHouhou(frmEditHojitsu4);
     fSelectMultiItems = new TfSelectMultiItems(frmEditHojitsu4);
 }
 

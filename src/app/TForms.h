@@ -1,5 +1,6 @@
 #pragma once
 
+class TFormGokakuHanteitiKeisanHouhou;
 class TFormGozaiDefVer;
 class TFormPlant;
 class TFormPreview;
@@ -46,6 +47,7 @@ struct TForms
     TFormSelect* FormSelect = nullptr;
     TFormPreview* FormPreview = nullptr;
     TfrmSetFont* frmSetFont = nullptr;
+    TFormGokakuHanteitiKeisanHouhou* FormGokakuHanteitiKeisanHouhou = nullptr;
     TfSelectMultiItems* fSelectMultiItems = nullptr;
 
     static TForms& Instance();
