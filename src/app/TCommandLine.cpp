@@ -1,6 +1,8 @@
 #include "app/TCommandLine.h"
 
 #include "acceptance/AcceptanceCommand.h"
+#include "app/TCsvExport.h"
+#include "app/TParadoxImport.h"
 
 #include "app/THojitsuSheet.h"
 #include "foundation/EKanmuriError.h"
@@ -34,9 +36,23 @@ const QString kSheet = QStringLiteral("sheet");
 QString SheetUsage();
 QString CommonUsage();
 
+QString DataUsage();
+
 QString Usage()
 {
-    return SheetUsage() + AcceptanceUsage() + CommonUsage();
+    return SheetUsage() + AcceptanceUsage() + DataUsage() + CommonUsage();
+}
+
+QString DataUsage()
+{
+    return QStringLiteral(
+        "  pTarmak export-csv --project 工事コード --work-type 工種名 --mixture 合材名\n"
+        "                [--per-mixture] --csv ファイル\n"
+        "      舗設実績の日ごとの値を CSV ファイル (UTF-8) に書き出します。\n"
+        "  pTarmak import-paradox フォルダ [--replace]\n"
+        "      以前のプログラムのデータ (Paradox の表、Koji1.DB など) を、いまの\n"
+        "      データ格納フォルダに取り込みます。すでにデータのある表は --replace\n"
+        "      のときだけ置き換えます。\n");
 }
 
 QString SheetUsage()
@@ -78,18 +94,24 @@ struct TSheetRequest
     QString project;
     QString workType;
     QString mixture;
-    QString pdf;
+    QString pdf; // the file written: a PDF, or a CSV for export-csv
     THojitsuSheet::TOptions options;
 };
 
+const QString kExportCsv = QStringLiteral("export-csv");
+const QString kImportParadox = QStringLiteral("import-paradox");
+
 // Reads the sheet's options; an empty text when they are complete, else
 // what is wrong.
-QString ParseSheet(const QStringList& arguments, TSheetRequest& request)
+QString ParseSheet(const QStringList& arguments, TSheetRequest& request,
+                   const QString& command = kSheet)
 {
+    const bool csv = command == kExportCsv;
+    const QString output = csv ? QStringLiteral("--csv") : QStringLiteral("--pdf");
     QMap<QString, QString*> values{{QStringLiteral("--project"), &request.project},
                                    {QStringLiteral("--work-type"), &request.workType},
                                    {QStringLiteral("--mixture"), &request.mixture},
-                                   {QStringLiteral("--pdf"), &request.pdf}};
+                                   {output, &request.pdf}};
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         QString name = arguments[i];
         QString value;
@@ -102,7 +124,7 @@ QString ParseSheet(const QStringList& arguments, TSheetRequest& request)
         }
         if (name == QStringLiteral("--per-mixture") && !inline_) {
             request.options.perMixture = true;
-        } else if (name == QStringLiteral("--one-line") && !inline_) {
+        } else if (name == QStringLiteral("--one-line") && !inline_ && !csv) {
             request.options.oneLine = true;
         } else if (values.contains(name)) {
             if (!inline_) {
@@ -112,7 +134,7 @@ QString ParseSheet(const QStringList& arguments, TSheetRequest& request)
             }
             *values[name] = value;
         } else {
-            return QStringLiteral("\"%1\" は sheet の指定にありません。").arg(arguments[i]);
+            return QStringLiteral("\"%1\" は %2 の指定にありません。").arg(arguments[i], command);
         }
     }
     QStringList missing;
@@ -123,15 +145,16 @@ QString ParseSheet(const QStringList& arguments, TSheetRequest& request)
     if (request.mixture.trimmed().isEmpty())
         missing << QStringLiteral("--mixture (合材名)");
     if (request.pdf.trimmed().isEmpty())
-        missing << QStringLiteral("--pdf (書き出す PDF ファイル)");
+        missing << (csv ? QStringLiteral("--csv (書き出す CSV ファイル)")
+                        : QStringLiteral("--pdf (書き出す PDF ファイル)"));
     if (!missing.isEmpty())
         return QStringLiteral("指定がありません: %1").arg(missing.join(QStringLiteral("、")));
     return QString();
 }
 
-// The sheet as "ﾌﾟﾚﾋﾞｭｰ" would show it for the header, into the PDF file.
-// Raises EKanmuriError, naming what was not found, before any file is made.
-void ExportSheet(const TSheetRequest& request)
+// The header the request names. Raises EKanmuriError, naming what was not
+// found, before any file is made.
+void FindRecord(const TSheetRequest& request, THojituHead4& head)
 {
     TDatabase::Connection();
     const QString head4 = QStringLiteral("HojituHead4");
@@ -158,7 +181,6 @@ void ExportSheet(const TSheetRequest& request)
     const QString notFound = record + QStringLiteral("が見つかりません。") + folder;
     if (!TDatabase::TableExists(head4) || !TDatabase::TableExists(QStringLiteral("HojituLine4")))
         throw EKanmuriError(notFound);
-    THojituHead4 head;
     head.Koji->LoadByCode(request.project);
     head.Kosyu->LoadByName(request.workType);
     head.Gozai->DataName = request.mixture;
@@ -167,7 +189,13 @@ void ExportSheet(const TSheetRequest& request)
         throw EKanmuriError(notFound);
     if (!RowExists(QStringLiteral("HojituLine4"), {{QStringLiteral("SID"), head.ID}}))
         throw EKanmuriError(record + QStringLiteral("には舗設日がありません。"));
+}
 
+// The sheet as "ﾌﾟﾚﾋﾞｭｰ" would show it for the header, into the PDF file.
+void ExportSheet(const TSheetRequest& request)
+{
+    THojituHead4 head;
+    FindRecord(request, head);
     THojitsuSheet sheet(head, head.ID, request.options);
     sheet.Load();
     sheet.WritePdf(request.pdf);
@@ -217,6 +245,51 @@ int TCommandLine::Main(int argc, char** argv)
     return status;
 }
 
+namespace {
+
+// "import-paradox FOLDER [--replace]": the tables of an earlier data folder
+// into this one, with a progress line on standard error and the report on
+// standard output.
+int ImportParadox(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    QString folder;
+    bool replace = false;
+    for (const QString& argument : arguments) {
+        if (argument == QStringLiteral("--replace")) {
+            replace = true;
+        } else if (IsHelp(argument)) {
+            out << Usage();
+            return kDone;
+        } else if (folder.isEmpty() && !argument.startsWith(QStringLiteral("--"))) {
+            folder = argument;
+        } else {
+            err << QStringLiteral("\"%1\" は import-paradox の指定にありません。\n\n").arg(argument)
+                << Usage();
+            return kUsage;
+        }
+    }
+    if (folder.isEmpty()) {
+        err << QStringLiteral("取り込む旧データのフォルダを指定してください。\n\n") << Usage();
+        return kUsage;
+    }
+    try {
+        TDatabase::Connection();
+        TParadoxImport import(folder);
+        const auto reports = import.Run(replace, [&err](qint64 done, qint64 total) {
+            err << QStringLiteral("\r取り込み中 %1 / %2 件").arg(done).arg(total);
+            err.flush();
+        });
+        err << u'\n';
+        out << TParadoxImport::ReportText(reports) << u'\n';
+    } catch (const std::exception& e) {
+        err << u'\n' << ExceptionText(e) << u'\n';
+        return kFailed;
+    }
+    return kDone;
+}
+
+} // namespace
+
 int TCommandLine::Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     if (arguments.isEmpty() || IsHelp(arguments.first())) {
@@ -225,7 +298,10 @@ int TCommandLine::Run(const QStringList& arguments, QTextStream& out, QTextStrea
     }
     if (arguments.first() == QStringLiteral("acceptance"))
         return RunAcceptanceCommand(arguments.mid(1), out, err);
-    if (arguments.first() != kSheet) {
+    if (arguments.first() == kImportParadox)
+        return ImportParadox(arguments.mid(1), out, err);
+    const bool csv = arguments.first() == kExportCsv;
+    if (arguments.first() != kSheet && !csv) {
         err << QStringLiteral("\"%1\" というコマンドはありません。\n\n").arg(arguments.first())
             << Usage();
         return kUsage;
@@ -236,13 +312,20 @@ int TCommandLine::Run(const QStringList& arguments, QTextStream& out, QTextStrea
         return kDone;
     }
     TSheetRequest request;
-    const QString problem = ParseSheet(options, request);
+    const QString problem = ParseSheet(options, request, arguments.first());
     if (!problem.isEmpty()) {
         err << problem << QStringLiteral("\n\n") << Usage();
         return kUsage;
     }
     try {
-        ExportSheet(request);
+        if (csv) {
+            THojituHead4 head;
+            FindRecord(request, head);
+            TCsvExport::Write(request.project, request.workType, request.mixture,
+                              request.options.perMixture, request.pdf);
+        } else {
+            ExportSheet(request);
+        }
     } catch (const std::exception& e) {
         err << ExceptionText(e) << u'\n';
         return kFailed;

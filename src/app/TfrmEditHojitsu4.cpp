@@ -1,10 +1,13 @@
 #include "app/TfrmEditHojitsu4.h"
 
 #include "app/HojitsuSheetPreview.h"
+#include "app/TCsvExport.h"
 #include "app/TForms.h"
+#include "app/TParadoxImport.h"
 #include "app/TfrmSetFont.h"
 #include "app/TfrmSetHojituKetasu.h"
 #include "controls/TComboBox.h"
+#include "controls/TFolderDialog.h"
 #include "controls/TStatusBar.h"
 #include "controls/TfSelectMultiItems.h"
 #include "controls/TvaSpread.h"
@@ -22,13 +25,14 @@
 #include "masters/TKosyu.h"
 #include "masters/TfrmEditKoji.h"
 #include "masters/TfrmEditKosyu.h"
-#include "mix/TfrmEditGozaiDef.h"
 #include "mix/ShiftJis.h"
 #include "mix/TGozaiDef.h"
+#include "mix/TfrmEditGozaiDef.h"
+#include "print/TReportProgress.h"
+#include "print/TZqPrinter.h"
 #include "store/Derivation.h"
 #include "store/Digits.h"
 #include "store/HojituGrid.h"
-#include "print/TZqPrinter.h"
 #include "store/THojituHead4.h"
 
 #include <QCheckBox>
@@ -36,12 +40,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QValidator>
 #include <cmath>
 
@@ -319,6 +325,8 @@ void TfrmEditHojitsu4::CreateMenus()
             this, &TfrmEditHojitsu4::mnuDeleteClick);
     Connect(AddItem(file, QStringLiteral("mnuDeleteDay"), QStringLiteral("削除（当日）")),
             &QAction::triggered, this, &TfrmEditHojitsu4::mnuDeleteDayClick);
+    Connect(AddItem(file, QStringLiteral("mnuCsv"), QStringLiteral("CSV に書き出し")),
+            &QAction::triggered, this, &TfrmEditHojitsu4::mnuCsvClick);
     Connect(AddItem(file, QStringLiteral("mnuClose"), QStringLiteral("閉じる")),
             &QAction::triggered, this, &TfrmEditHojitsu4::Button3Click);
 
@@ -340,6 +348,8 @@ void TfrmEditHojitsu4::CreateMenus()
             &QAction::triggered, this, &TfrmEditHojitsu4::mnuKetasuClick);
     Connect(AddItem(settings, QStringLiteral("mnuFont"), QStringLiteral("フォントの設定")),
             &QAction::triggered, this, &TfrmEditHojitsu4::mnuFontClick);
+    Connect(AddItem(settings, QStringLiteral("mnuImport"), QStringLiteral("旧データの取り込み")),
+            &QAction::triggered, this, &TfrmEditHojitsu4::mnuImportClick);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
     help->setObjectName(QStringLiteral("mnuHelp"));
@@ -860,6 +870,73 @@ void TfrmEditHojitsu4::mnuDeleteDayClick()
         m_line->DeleteDay();
     ClearLine();
     ShowLine();
+}
+
+void TfrmEditHojitsu4::mnuCsvClick()
+{
+    const QString code = CodeOf(ComboBox1->Text());
+    const QString kosyu = ComboBox2->Text();
+    const QString gozai = ComboBox3->Text();
+    if (code.trimmed().isEmpty() || gozai.trimmed().isEmpty() ||
+        (!CheckBox2->isChecked() && kosyu.trimmed().isEmpty())) {
+        TPrompt::Message(
+            QStringLiteral("書き出す舗設実績の工事名・工種名・合材名を選んでください。"));
+        return;
+    }
+    QString name = code + u'_' + gozai + QStringLiteral(".csv");
+    for (QChar& c : name)
+        if (QStringLiteral("\\/:*?\"<>|").contains(c))
+            c = u'_';
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QFileDialog dialog(this, QStringLiteral("CSV に書き出し"), QDir(folder).filePath(name),
+                       QStringLiteral("CSV ファイル (*.csv)"));
+    dialog.setObjectName(QStringLiteral("CsvFileDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString file = dialog.selectedFiles().first();
+    TCsvExport::Write(code, kosyu, gozai, CheckBox2->isChecked(), file);
+    TPrompt::Message(
+        QStringLiteral("\"%1\" に書き出しました。").arg(QDir::toNativeSeparators(file)));
+}
+
+void TfrmEditHojitsu4::mnuImportClick()
+{
+    if (!ConfirmLeave())
+        return;
+    TFolderDialog chooser(this);
+    chooser.Title = QStringLiteral("旧データのフォルダの選択");
+    if (!chooser.Execute())
+        return;
+    TParadoxImport import(chooser.Directory);
+    const QString caption = QStringLiteral("旧データの取り込み");
+    bool replace = false;
+    if (const QStringList holding = import.TablesHoldingData(); !holding.isEmpty()) {
+        if (!TPrompt::YesNo(QStringLiteral("次の表にはすでにデータがあります: %1\n"
+                                           "取り込むデータで置き換えますか？\n"
+                                           "（置き換えた表の今のデータはなくなります）")
+                                .arg(holding.join(QStringLiteral("、"))),
+                            caption))
+            return;
+        replace = true;
+    }
+    std::unique_ptr<TReportProgress> progress;
+    const auto reports = import.Run(replace, [&](qint64 done, qint64 total) {
+        if (!progress)
+            progress = std::make_unique<TReportProgress>(int(total), this);
+        progress->Step(int(done));
+    });
+    progress.reset();
+    // What the window showed may be gone or another record now.
+    m_head->ID = 0;
+    m_head->LoadByKeys();
+    LoadFirstOrClear();
+    RefreshHeaderFields();
+    ShowLine();
+    TPrompt::Message(QStringLiteral("旧データを取り込みました。\n\n") +
+                         TParadoxImport::ReportText(reports),
+                     caption);
 }
 
 void TfrmEditHojitsu4::mnuAboutClick()

@@ -80,6 +80,8 @@ public slots:
     void mnuDeleteClick();
     void mnuDeleteDayClick();
     void mnuAboutClick();
+    void mnuCsvClick();
+    void mnuImportClick();
     void mnuDataPathClick();
     void mnuKojiClick();
     void mnuKosyuClick();

@@ -289,6 +289,40 @@ QStringList ColumnsOf(const QString& table)
 
 } // namespace
 
+QList<TFieldDef> TDatabase::TableColumns(const QString& table)
+{
+    QSqlQuery query(Connection());
+    if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(Quoted(table))))
+        throw Failure(query.lastError());
+    QList<TFieldDef> columns;
+    while (query.next()) {
+        const QString type = query.value(2).toString().toUpper();
+        TFieldDef field{query.value(1).toString(), TFieldType::String};
+        if (type.startsWith(QStringLiteral("INT")))
+            field.type = TFieldType::Integer;
+        else if (type.startsWith(QStringLiteral("DOUBLE")) ||
+                 type.startsWith(QStringLiteral("REAL")) ||
+                 type.startsWith(QStringLiteral("FLOAT")))
+            field.type = TFieldType::Float;
+        else if (type.startsWith(QStringLiteral("TIMESTAMP")) ||
+                 type.startsWith(QStringLiteral("DATE")))
+            field.type = TFieldType::DateTime;
+        else if (type.startsWith(QStringLiteral("BOOL")))
+            field.type = TFieldType::Boolean;
+        else if (const qsizetype open = type.indexOf(u'('); open > 0)
+            field.size = type.mid(open + 1, type.indexOf(u')') - open - 1).toInt();
+        columns.append(field);
+    }
+    return columns;
+}
+
+void TDatabase::DropTable(const QString& table)
+{
+    QSqlQuery query(Connection());
+    if (!query.exec(QStringLiteral("drop table if exists %1").arg(Quoted(table))))
+        throw Failure(query.lastError());
+}
+
 void TDatabase::CreateTable(const QString& table, const QList<TFieldDef>& fields)
 {
     QStringList columns;

@@ -57,6 +57,9 @@ public:
     static void Close();
 
     static bool TableExists(const QString& table);
+    // The stored columns of `table` in their order, with their types.
+    static QList<TFieldDef> TableColumns(const QString& table);
+    static void DropTable(const QString& table);
     static void CreateTable(const QString& table, const QList<TFieldDef>& fields);
     // The creation check every record class runs for its tables: true when
     // the table exists; otherwise, after `question` (when given) is answered

@@ -12,7 +12,9 @@
 #include <cstdlib>
 
 #ifdef KANMURI_HAVE_PXLIB
+extern "C" {
 #include <paradox.h>
+}
 #endif
 
 namespace {
@@ -87,6 +89,13 @@ QString HeaderProblem(const QString& file)
 
 QVariant Value(pxdoc_t* doc, const TParadoxTable::TField& field, char* data)
 {
+    // A field of zero bytes is empty in every type (a stored zero has its
+    // sign bit set).
+    bool empty = true;
+    for (int i = 0; empty && i < field.Length; ++i)
+        empty = data[i] == '\0';
+    if (empty)
+        return QVariant();
     switch (field.Type) {
     case pxfAlpha: {
         // The raw bytes, decoded here: the library's own conversion cannot

@@ -325,3 +325,8 @@ TPlantRecord TGozaiDef::PlantForMix(const QString& name)
     }
     return plant;
 }
+
+QList<TFieldDef> TGozaiDef::TableFields()
+{
+    return Fields();
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/TDatabase.h"
+
 #include "mix/TPlantRecord.h"
 
 #include <QObject>
@@ -24,6 +26,8 @@ public:
     explicit TGozaiDef(QObject* owner = nullptr);
 
     static QString TableName() { return QStringLiteral("GozaiDef"); }
+    // The table's columns in their order, for creating it.
+    static QList<TFieldDef> TableFields();
     static QString StandardName() { return QStringLiteral("[0]標準"); }
 
     int ID = 0;

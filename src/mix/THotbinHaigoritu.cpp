@@ -81,3 +81,8 @@ int THotbinHaigoritu::NextId() const
 {
     return MaxId(TableName()) + 1;
 }
+
+QList<TFieldDef> THotbinHaigoritu::TableFields()
+{
+    return Fields();
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/TDatabase.h"
+
 #include <QObject>
 #include <QString>
 #include <array>
@@ -16,6 +18,8 @@ public:
     explicit THotbinHaigoritu(QObject* parent = nullptr);
 
     static QString TableName() { return QStringLiteral("HBHaigoritu"); }
+    // The table's columns in their order, for creating it.
+    static QList<TFieldDef> TableFields();
 
     int ID = 0;
     std::array<double, ColumnCount> D{};

@@ -1,6 +1,7 @@
 #include "mix/TRyudoKikaku.h"
 
 #include "foundation/Conversions.h"
+#include "foundation/Rows.h"
 #include "foundation/Sieves.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TQuery.h"
@@ -221,4 +222,17 @@ void TRyudoKikaku::InstallDefaults()
                      TextAfter(pair, QStringLiteral(":")));
         Save(Kikakumei);
     }
+}
+
+QList<TFieldDef> TRyudoKikaku::TableFields()
+{
+    return Fields();
+}
+
+bool TRyudoKikaku::HoldsOnlyDefaults()
+{
+    QStringList defaults;
+    for (const auto& entry : kDefaults)
+        defaults << QString::fromUtf8(entry[0]);
+    return TextsOf(QStringLiteral("select Kikakumei from Ryudokikaku order by id")) == defaults;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/TDatabase.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -21,6 +23,11 @@ public:
     explicit TRyudoKikaku(QObject* parent = nullptr);
 
     static QString TableName() { return QStringLiteral("Ryudokikaku"); }
+    // The table's columns in their order, for creating it.
+    static QList<TFieldDef> TableFields();
+    // Whether the table holds the standards a new table receives and nothing
+    // else (a data folder that was only ever started).
+    static bool HoldsOnlyDefaults();
 
     int ID = 0; // 0 when not loaded
     QString Kikakumei;

@@ -89,3 +89,8 @@ bool TRyudoRange::IsEmpty() const
     return std::all_of(Values.begin(), Values.end(),
                        [](const QString& value) { return value.isEmpty(); });
 }
+
+QList<TFieldDef> TRyudoRange::TableFields()
+{
+    return Fields();
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/TDatabase.h"
+
 #include <QObject>
 #include <QString>
 #include <array>
@@ -16,6 +18,8 @@ public:
     explicit TRyudoRange(QObject* parent = nullptr);
 
     static QString TableName() { return QStringLiteral("RyudoRange"); }
+    // The table's columns in their order, for creating it.
+    static QList<TFieldDef> TableFields();
 
     int ID = 0;
     std::array<QString, ValueCount> Values;
