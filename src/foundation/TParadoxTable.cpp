@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTime>
 #include <QtEndian>
 #include <cstdlib>
@@ -83,6 +84,36 @@ QString HeaderProblem(const QString& file)
     if (headerSize + qint64(fileBlocks) * blockSize > size)
         return QStringLiteral("ファイルが途中で切れています。");
     if (records > quint32(fileBlocks) * quint32((blockSize - 6) / recordSize))
+        return QStringLiteral("レコード数が合いません。");
+    // An encrypted table reads as noise, and the library follows noise as
+    // block numbers without end.
+    // (0xFF00FF00 in the older field is what Paradox writes for "none".)
+    if ((u32(0x25) != 0 && u32(0x25) != 0xFF00FF00u) || (u8(0x39) >= 4 && u32(0x5C) != 0))
+        return QStringLiteral(
+            "パスワードの付いた表です。Paradox でパスワードを外してから取り込んでください。");
+    // The chain of data blocks, walked here first: the library walks it without
+    // a guard against loops.
+    const int firstBlock = u16(0x0E);
+    QSet<int> seen;
+    qint64 counted = 0;
+    for (int block = firstBlock; block != 0;) {
+        if (block > fileBlocks || seen.contains(block))
+            return QStringLiteral("ブロックのつながりが壊れています。");
+        seen.insert(block);
+        if (!f.seek(headerSize + qint64(block - 1) * blockSize))
+            return QStringLiteral("ファイルが途中で切れています。");
+        const QByteArray blockHead = f.read(6);
+        if (blockHead.size() < 6)
+            return QStringLiteral("ファイルが途中で切れています。");
+        const int next = qFromLittleEndian<quint16>(blockHead.constData());
+        const int lastOffset = qFromLittleEndian<qint16>(blockHead.constData() + 4);
+        if (lastOffset < -recordSize || lastOffset > blockSize - 6 - recordSize ||
+            lastOffset % recordSize != 0)
+            return QStringLiteral("ブロックの見出しが壊れています。");
+        counted += lastOffset / recordSize + 1;
+        block = next;
+    }
+    if (counted != qint64(records))
         return QStringLiteral("レコード数が合いません。");
     return QString();
 }

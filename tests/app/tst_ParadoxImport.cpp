@@ -8,6 +8,7 @@
 #include "controls/TComboBox.h"
 #include "foundation/EKanmuriError.h"
 #include "foundation/TDatabase.h"
+#include "foundation/TParadoxTable.h"
 #include "foundation/TQuery.h"
 #include "masters/TKoji.h"
 #include "masters/TKosyu.h"
@@ -27,7 +28,9 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTextStream>
+#include <QtEndian>
 
 namespace {
 
@@ -245,6 +248,60 @@ private slots:
             QVERIFY(e.text().contains(QDir::toNativeSeparators(lines)));
         }
         QCOMPARE(AllRows(), before);
+    }
+
+    // Bytes of a good table overwritten at random, in the header and the
+    // heads of the data blocks: each file is either read whole or refused,
+    // and never hangs or brings the program down (the library alone loops
+    // for ever on some, e.g. a table marked as encrypted).
+    void randomlyDamagedTablesAreReadOrRefused()
+    {
+        const QString good = QDir(TTestEnvironment::Current().NewFolder()).filePath("good.DB");
+        {
+            TParadoxWriter writer(good, {{"SID", pxfLong, 4},
+                                         {"SOKUTEN", pxfAlpha, 16},
+                                         {"HIDUKE", pxfTimestamp, 8},
+                                         {"FLAG", pxfLogical, 1}});
+            for (int i = 0; i < 300; ++i)
+                writer.Add({qlonglong(i), QString("測点%1").arg(i),
+                            QDateTime(QDate(2026, 4, 1), QTime(8, 0)), i % 2 == 0});
+        }
+        QFile in(good);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        const QByteArray original = in.readAll();
+        const int headerSize = qFromLittleEndian<quint16>(original.constData() + 2);
+        const int blockSize = quint8(original[5]) * 0x400;
+        QVERIFY(original.size() > headerSize + blockSize);
+        const QString damaged =
+            QDir(TTestEnvironment::Current().NewFolder()).filePath("damaged.DB");
+        QRandomGenerator random(20261208);
+        int refused = 0;
+        for (int round = 0; round < 400; ++round) {
+            QByteArray bytes = original;
+            if (round == 0) {
+                bytes[0x26] = '\x34'; // marked as encrypted
+            } else {
+                for (int n = random.bounded(1, 6); n > 0; --n) {
+                    const int block = random.bounded(-1, (bytes.size() - headerSize) / blockSize);
+                    const int at = block < 0 ? random.bounded(headerSize)
+                                             : headerSize + block * blockSize + random.bounded(6);
+                    bytes[at] = char(random.bounded(256));
+                }
+            }
+            QFile out(damaged);
+            QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            out.write(bytes);
+            out.close();
+            try {
+                TParadoxTable table(damaged);
+                for (int i = 0; i < table.RecordCount(); ++i)
+                    table.Record(i);
+            } catch (const EKanmuriError& e) {
+                QVERIFY(e.text().contains(QDir::toNativeSeparators(damaged)));
+                ++refused;
+            }
+        }
+        QVERIFY(refused > 0);
     }
 
     void commandLineImportsReportsAndRefuses()
