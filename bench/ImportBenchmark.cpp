@@ -26,30 +26,13 @@ long PeakKilobytes()
     return usage.ru_maxrss;
 }
 
-TParadoxColumn ColumnFor(const TFieldDef& field)
-{
-    switch (field.type) {
-    case TFieldType::Integer:
-        return {field.name, pxfLong, 4};
-    case TFieldType::Float:
-        return {field.name, pxfNumber, 8};
-    case TFieldType::DateTime:
-        return {field.name, pxfTimestamp, 8};
-    case TFieldType::Boolean:
-        return {field.name, pxfLogical, 1};
-    case TFieldType::String:
-        break;
-    }
-    return {field.name, pxfAlpha, qMax(1, field.size)};
-}
-
 // Writes `table` of the current data folder as the earlier program's file.
 int WriteParadox(const QString& table, const QString& folder)
 {
     const QList<TFieldDef> fields = TDatabase::TableColumns(table);
     QList<TParadoxColumn> columns;
     for (const TFieldDef& field : fields)
-        columns << ColumnFor(field);
+        columns << ParadoxColumnFor(field);
     TParadoxWriter writer(QDir(folder).filePath(table + QStringLiteral(".DB")), columns);
     QSqlQuery query(TDatabase::Connection());
     query.setForwardOnly(true);

@@ -65,25 +65,8 @@ TFixture WriteFixture(const QString& folder)
             continue;
         const QList<TFieldDef> fields = TDatabase::TableColumns(table);
         QList<TParadoxColumn> columns;
-        for (const TFieldDef& f : fields) {
-            switch (f.type) {
-            case TFieldType::String:
-                columns.append({f.name, pxfAlpha, f.size > 0 ? std::min(f.size, 255) : 32});
-                break;
-            case TFieldType::Integer:
-                columns.append({f.name, pxfLong, 4});
-                break;
-            case TFieldType::Float:
-                columns.append({f.name, pxfNumber, 8});
-                break;
-            case TFieldType::DateTime:
-                columns.append({f.name, pxfTimestamp, 8});
-                break;
-            case TFieldType::Boolean:
-                columns.append({f.name, pxfLogical, 1});
-                break;
-            }
-        }
+        for (const TFieldDef& f : fields)
+            columns.append(ParadoxColumnFor(f));
         TParadoxWriter writer(QDir(folder).filePath(table + ".DB"), columns);
         const int count = table == QStringLiteral("ZairyoIndex") ? 0 : 3;
         for (int r = 0; r < count; ++r) {

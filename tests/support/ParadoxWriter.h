@@ -4,6 +4,7 @@
 // for the import's tests and benchmark: texts in Shift-JIS, dates as Paradox
 // counts them.
 
+#include "foundation/TDatabase.h"
 #include "mix/ShiftJis.h"
 
 #include <QDate>
@@ -12,6 +13,7 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -25,6 +27,24 @@ struct TParadoxColumn
     char type; // pxfAlpha, pxfLong, pxfShort, pxfNumber, pxfLogical, pxfDate, pxfTimestamp
     int length;
 };
+
+// The column the earlier program had for one of ours.
+inline TParadoxColumn ParadoxColumnFor(const TFieldDef& field)
+{
+    switch (field.type) {
+    case TFieldType::Integer:
+        return {field.name, pxfLong, 4};
+    case TFieldType::Float:
+        return {field.name, pxfNumber, 8};
+    case TFieldType::DateTime:
+        return {field.name, pxfTimestamp, 8};
+    case TFieldType::Boolean:
+        return {field.name, pxfLogical, 1};
+    case TFieldType::String:
+        break;
+    }
+    return {field.name, pxfAlpha, field.size > 0 ? std::min(field.size, 255) : 32};
+}
 
 // Streams rows into a new table file.
 class TParadoxWriter
