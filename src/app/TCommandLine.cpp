@@ -272,17 +272,23 @@ int ImportParadox(const QStringList& arguments, QTextStream& out, QTextStream& e
         err << QStringLiteral("取り込む旧データのフォルダを指定してください。\n\n") << Usage();
         return kUsage;
     }
+    bool progressShown = false;
     try {
         TDatabase::Connection();
         TParadoxImport import(folder);
-        const auto reports = import.Run(replace, [&err](qint64 done, qint64 total) {
+        const auto reports = import.Run(replace, [&err, &progressShown](qint64 done, qint64 total) {
             err << QStringLiteral("\r取り込み中 %1 / %2 件").arg(done).arg(total);
             err.flush();
+            progressShown = true;
         });
-        err << u'\n';
+        if (progressShown)
+            err << u'\n';
         out << TParadoxImport::ReportText(reports) << u'\n';
     } catch (const std::exception& e) {
-        err << u'\n' << ExceptionText(e) << u'\n';
+        // The message starts on a line of its own, after the progress line.
+        if (progressShown)
+            err << u'\n';
+        err << ExceptionText(e) << u'\n';
         return kFailed;
     }
     return kDone;
