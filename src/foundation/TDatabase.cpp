@@ -468,17 +468,6 @@ QString TDatabase::TestServer(const TServerSettings& server)
     return problem;
 }
 
-QString TDatabase::Location()
-{
-    try {
-        if (IsServer())
-            return AliasServer().Name();
-        return Native(DatabaseFile());
-    } catch (const EKanmuriError&) {
-        return QString();
-    }
-}
-
 QString TDatabase::DatabaseFile()
 {
     return QDir(AliasFolder(kAlias)).filePath(DatabaseFileName());

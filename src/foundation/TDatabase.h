@@ -77,8 +77,6 @@ public:
     // Connects to `server` apart from the program's own connection: an empty
     // text when it works, otherwise why not, in the user's words.
     static QString TestServer(const TServerSettings& server);
-    // Where the tables are, for messages: the database file, or the server.
-    static QString Location();
 
     // Copies every table of the SQLite database in `folder` into `server`'s
     // database in one transaction, creating the tables there. Refuses (throws
