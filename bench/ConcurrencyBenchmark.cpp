@@ -5,7 +5,9 @@
 // in a loop is killed 20 times at random moments; every save that had
 // returned must be there and the database must pass its integrity check.
 //
-// Uses save_worker from the same folder.
+// Uses save_worker from the same folder. Inside scripts/with-postgres.sh
+// (KANMURI_TEST_POSTGRES=host:port:user) every run saves into a new database
+// on that server instead of a data folder.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,6 +26,27 @@
 namespace {
 
 QString worker;
+int databases = 0;
+
+// Points the configuration folder at a new server database when a server is
+// given; otherwise the programs use the data folder of `config`.
+void UseServerIfGiven(const QString& config)
+{
+    const QStringList server = QString::fromLocal8Bit(qgetenv("KANMURI_TEST_POSTGRES")).split(u':');
+    if (server.size() < 3)
+        return;
+    const QString name =
+        QStringLiteral("bench_%1_%2").arg(QCoreApplication::applicationPid()).arg(++databases);
+    QProcess::execute(QStringLiteral("createdb"),
+                      {QStringLiteral("-h"), server[0], QStringLiteral("-p"), server[1],
+                       QStringLiteral("-U"), server[2], name});
+    QFile ini(QDir(config).filePath(QStringLiteral("engine.ini")));
+    ini.open(QIODevice::WriteOnly);
+    ini.write(QStringLiteral("[KANMURI]\nTYPE=POSTGRES\nHOST=%1\nPORT=%2\nDATABASE=%3\n"
+                             "USER=%4\nPATH=%5/data/\n")
+                  .arg(server[0], server[1], name, server[2], config)
+                  .toUtf8());
+}
 
 QString Check(const QString& config, int last = -1)
 {
@@ -53,6 +76,7 @@ int Errors(const QString& output, const QString& stderrText)
 void Concurrent(int programs, int days)
 {
     QTemporaryDir config;
+    UseServerIfGiven(config.path());
     const QString stop = QDir(config.path()).filePath(QStringLiteral("stop"));
     QProcess reader;
     std::vector<std::unique_ptr<QProcess>> savers;
@@ -85,6 +109,7 @@ void Concurrent(int programs, int days)
 void Crashes(int kills)
 {
     QTemporaryDir config;
+    UseServerIfGiven(config.path());
     QSet<int> returned;
     for (int run = 0; run < kills; ++run) {
         QProcess saver;

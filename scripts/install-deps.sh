@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite
           fonts-ipafont-gothic fonts-ipafont-mincho
           xvfb openbox xdotool x11-utils pxlib-dev pkg-config
-          poppler-utils)
+          poppler-utils postgresql libqt6sql6-psql)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test headless.
+# Installs what is missing, builds, and runs every test headless: once on
+# SQLite data folders, and the database tests again on a PostgreSQL server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 cd build
-ctest --output-on-failure -j "$(nproc)"
+ctest --output-on-failure -j "$(nproc)" -LE postgres
+# The database tests again, against a throwaway PostgreSQL server.
+bash ../scripts/with-postgres.sh ctest --output-on-failure -j "$(nproc)" -L postgres

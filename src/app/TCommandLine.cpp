@@ -1,6 +1,7 @@
 #include "app/TCommandLine.h"
 
 #include "acceptance/AcceptanceCommand.h"
+#include "app/CopyDataCommand.h"
 #include "app/TCsvExport.h"
 #include "app/TParadoxImport.h"
 
@@ -40,7 +41,7 @@ QString DataUsage();
 
 QString Usage()
 {
-    return SheetUsage() + AcceptanceUsage() + DataUsage() + CommonUsage();
+    return SheetUsage() + AcceptanceUsage() + DataUsage() + CopyDataUsage() + CommonUsage();
 }
 
 QString DataUsage()
@@ -306,6 +307,8 @@ int TCommandLine::Run(const QStringList& arguments, QTextStream& out, QTextStrea
         return RunAcceptanceCommand(arguments.mid(1), out, err);
     if (arguments.first() == kImportParadox)
         return ImportParadox(arguments.mid(1), out, err);
+    if (arguments.first() == QStringLiteral("copy-data"))
+        return RunCopyDataCommand(arguments.mid(1), out, err);
     const bool csv = arguments.first() == kExportCsv;
     if (arguments.first() != kSheet && !csv) {
         err << QStringLiteral("\"%1\" というコマンドはありません。\n\n").arg(arguments.first())

@@ -48,6 +48,9 @@ bool IsNetworkFolder(const QString& folder)
 
 void WarnIfNetworkDataFolder()
 {
+    // A server is the safe way to share data between PCs.
+    if (TDatabase::IsServer())
+        return;
     const QString folder = TDatabase::AliasFolder(kAlias);
     const QString setting = QStringLiteral("NetworkFolderWarned");
     if (!IsNetworkFolder(folder) || ReadSetting(setting) == folder)

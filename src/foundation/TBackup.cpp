@@ -49,6 +49,9 @@ QString TBackup::Newest(const QString& dataFolder)
 
 QString TBackup::Daily(const QDate& today)
 {
+    // A server's data is backed up on the server (pg_dump), not by each PC.
+    if (TDatabase::IsServer())
+        return QString();
     const QString data = TDatabase::AliasFolder(kAlias);
     const QString folder = Folder(data);
     const QString target = QDir(folder).filePath(NameOf(today));

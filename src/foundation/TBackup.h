@@ -23,6 +23,7 @@ public:
     // At the first start of `today`: copies the open database into the
     // backup folder and removes all but the newest Kept copies. Returns the
     // copy made, or an empty text when today's copy already exists. Throws
-    // EKanmuriError, naming the folder, when the copy cannot be made.
+    // EKanmuriError, naming the folder, when the copy cannot be made. Makes
+    // nothing when the alias names a server.
     static QString Daily(const QDate& today = QDate::currentDate());
 };

@@ -28,10 +28,32 @@ struct TFieldDef
     int size = 0;
 };
 
+// A PostgreSQL database on a server, which an alias may name instead of a
+// data folder so that several PCs share one set of tables. The password is
+// never stored: the driver reads the user's password file or PGPASSWORD.
+struct TServerSettings
+{
+    QString host;
+    int port = 5432;
+    QString database;
+    QString user;
+
+    // "host:port/database", as messages name the server.
+    QString Name() const;
+};
+
+// Rows copied into one table.
+struct TCopiedTable
+{
+    QString table;
+    qint64 rows = 0;
+};
+
 // The data folder and its database. Aliases live in engine.ini in the
 // configuration folder; each names a data folder that holds one SQLite
-// database, kanmuri.sqlite. Everything engine-specific stays in this class
-// and TQuery, so that record classes write standard SQL only.
+// database, kanmuri.sqlite, or (TYPE=POSTGRES) a database on a PostgreSQL
+// server. Everything engine-specific stays in this class and TQuery, so that
+// record classes write standard SQL only.
 class TDatabase
 {
 public:
@@ -43,6 +65,24 @@ public:
     // Closes the connection first; the next query opens the new folder. On
     // failure shows "Failed".
     static void SetAliasFolder(const QString& alias, const QString& folder);
+
+    // True when the alias names a server rather than a data folder.
+    static bool IsServer(const QString& alias = kAlias);
+    // The alias's server settings (also kept while it names a folder).
+    static TServerSettings AliasServer(const QString& alias = kAlias);
+    // Points the alias at `server`, keeping its folder setting for a later
+    // switch back or a copy. Closes the connection first. Throws
+    // ESettingsError when engine.ini cannot be written.
+    static void SetAliasServer(const QString& alias, const TServerSettings& server);
+    // Connects to `server` apart from the program's own connection: an empty
+    // text when it works, otherwise why not, in the user's words.
+    static QString TestServer(const TServerSettings& server);
+
+    // Copies every table of the SQLite database in `folder` into `server`'s
+    // database in one transaction, creating the tables there. Refuses (throws
+    // EDatabaseError, copies nothing) when a table there already holds rows.
+    static QList<TCopiedTable> CopyFolderToServer(const QString& folder,
+                                                  const TServerSettings& server);
 
     // The open connection to the alias's database; opens it when needed.
     // Throws EDatabaseError when the folder is missing, or the database cannot
@@ -78,8 +118,10 @@ public:
     static void RollbackWrite();
 
     // The error to raise for a failed statement: the engine's text, or for a
-    // lock that did not come within the timeout and for a damaged file a text
-    // of our own that names the data folder or the file.
+    // lock that did not come within the timeout, for a damaged file and for a
+    // lost server connection a text of our own that names the data folder,
+    // the file or the server. A lost connection is closed, so that the next
+    // action connects again.
     static EDatabaseError Failure(const QSqlError& error, const QString& sql = QString());
 
     // Reads the whole database once after it was opened (at start, after the
@@ -101,14 +143,20 @@ public:
 
     static QString DatabaseFileName() { return QStringLiteral("kanmuri.sqlite"); }
 
-    // The layout version this program writes (the database's user_version).
-    // A database of a higher version comes from a newer program.
+    // The layout version this program writes (the database's user_version;
+    // on a server, the table KanmuriLayout). A database of a higher version
+    // comes from a newer program.
     static constexpr int LayoutVersion = 1;
 
 private:
     static void EnsureProgramAlias();
     static void CheckOpened(QSqlDatabase& db, const QString& file);
+    static QSqlDatabase OpenServer(QSqlDatabase db);
 };
+
+// The report of a copy into a server: rows per table and in all.
+QString CopyReportText(const QString& folder, const TServerSettings& server,
+                       const QList<TCopiedTable>& copied);
 
 // The table's largest ID; 0 for an empty table. The table name is always the
 // program's own, never user input.

@@ -3,6 +3,7 @@
 #include "foundation/EKanmuriError.h"
 #include "foundation/TDatabase.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
 
 TQuery::TQuery(const QString& sql) : m_sql(sql), m_query(TDatabase::Connection())
@@ -24,6 +25,8 @@ TQuery& TQuery::Bind(const QString& name, const QVariant& value)
     // lookup; the tables keep empty texts as empty.
     if (value.typeId() == QMetaType::QString && value.toString().isNull())
         m_query.bindValue(name, QStringLiteral(""));
+    else if (value.typeId() == QMetaType::Bool)
+        m_query.bindValue(name, value.toBool() ? 1 : 0); // booleans are stored as 0/1
     else
         m_query.bindValue(name, value);
     return *this;
@@ -51,14 +54,30 @@ bool TQuery::Next()
     return m_query.next();
 }
 
+// Values are given as SQLite gives them, whatever the engine: a date-time as
+// the text it was stored as, and no value as a null text (a server's driver
+// gives its timestamp type, and a typed zero for no value).
+QVariant TQuery::AsStored(const QVariant& value, bool null) const
+{
+    if (m_query.driver()->dbmsType() != QSqlDriver::PostgreSQL)
+        return value;
+    if (null)
+        return QVariant(QMetaType::fromType<QString>());
+    if (value.typeId() == QMetaType::QDateTime)
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    if (value.typeId() == QMetaType::QDate)
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd 00:00:00"));
+    return value;
+}
+
 QVariant TQuery::Value(const QString& field) const
 {
-    return m_query.value(field);
+    return AsStored(m_query.value(field), m_query.isNull(field));
 }
 
 QVariant TQuery::Value(int index) const
 {
-    return m_query.value(index);
+    return AsStored(m_query.value(index), m_query.isNull(index));
 }
 
 QString TQuery::Text(const QString& field) const

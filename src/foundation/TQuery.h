@@ -35,6 +35,7 @@ public:
 
 private:
     [[noreturn]] void Fail() const;
+    QVariant AsStored(const QVariant& value, bool null) const;
     QString m_sql;
     QSqlQuery m_query;
 };

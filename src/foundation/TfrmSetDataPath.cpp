@@ -9,14 +9,17 @@
 #include "foundation/TApplication.h"
 #include "foundation/TColor.h"
 #include "foundation/TDatabase.h"
+#include "foundation/TPrompt.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QDir>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 namespace {
 
@@ -43,22 +46,51 @@ TfrmSetDataPath::TfrmSetDataPath(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmSetDataPath"));
     setWindowTitle(QStringLiteral("環境設定"));
     setModal(false);
-    setFixedSize(420, 200);
+    // The server's settings sit between the folder and the other settings.
+    constexpr int below = 152;
+    setFixedSize(420, 200 + below);
 
-    auto* label = new QLabel(QStringLiteral("データ格納フォルダ"), this);
-    label->setGeometry(8, 8, 300, 16);
+    RadioFolder =
+        Named(new QRadioButton(QStringLiteral("データ格納フォルダ"), this), "RadioFolder");
+    RadioFolder->setGeometry(8, 6, 300, 20);
     Edit1 = Named(new QLineEdit(this), "Edit1");
     Edit1->setGeometry(8, 26, 330, 22);
     ImeOff(Edit1);
     Button1 = Named(new QPushButton(QStringLiteral("パス"), this), "Button1");
     Button1->setGeometry(344, 25, 68, 24);
 
+    RadioServer =
+        Named(new QRadioButton(
+                  QStringLiteral("データベースサーバー (PostgreSQL、複数のパソコンで共用)"), this),
+              "RadioServer");
+    RadioServer->setGeometry(8, 58, 404, 20);
+    const auto field = [this](const QString& caption, int x, int y, int width, const char* name) {
+        auto* text = new QLabel(caption, this);
+        text->setGeometry(x, y + 3, 84, 16);
+        auto* edit = Named(new QLineEdit(this), name);
+        edit->setGeometry(x + 86, y, width, 22);
+        ImeOff(edit);
+        return edit;
+    };
+    EditHost = field(QStringLiteral("サーバー名"), 8, 80, 190, "EditHost");
+    EditPort = field(QStringLiteral("ポート"), 290, 80, 36, "EditPort");
+    EditPort->setMaxLength(5);
+    EditDatabase = field(QStringLiteral("データベース名"), 8, 106, 120, "EditDatabase");
+    EditUser = field(QStringLiteral("ユーザー名"), 220, 106, 106, "EditUser");
+    ButtonTest = Named(new QPushButton(QStringLiteral("接続テスト"), this), "ButtonTest");
+    ButtonTest->setGeometry(94, 134, 100, 24);
+    ButtonCopy = Named(new QPushButton(QStringLiteral("フォルダのデータをサーバーへコピー"), this),
+                       "ButtonCopy");
+    ButtonCopy->setGeometry(200, 134, 212, 24);
+    ButtonCopy->setToolTip(QStringLiteral("上のデータ格納フォルダのデータを、空のデータベース"
+                                          "サーバーにコピーします"));
+
     CheckBox1 = Named(new QCheckBox(QStringLiteral("社印を使わない"), this), "CheckBox1");
-    CheckBox1->setGeometry(8, 60, 200, 20);
+    CheckBox1->setGeometry(8, 60 + below, 200, 20);
 
     // Kept and saved, but not offered to the user.
     Panel2 = Named(new QFrame(this), "Panel2");
-    Panel2->setGeometry(8, 84, 200, 48);
+    Panel2->setGeometry(8, 84 + below, 200, 48);
     CheckBox2 = Named(new QCheckBox(QStringLiteral("使用/未使用"), Panel2), "CheckBox2");
     CheckBox2->setGeometry(0, 0, 200, 20);
     CheckBox3 = Named(new QCheckBox(QStringLiteral("率の印刷"), Panel2), "CheckBox3");
@@ -66,7 +98,7 @@ TfrmSetDataPath::TfrmSetDataPath(QWidget* parent) : QDialog(parent)
     Panel2->hide();
 
     auto* range = Named(new QGroupBox(QStringLiteral("温度範囲"), this), "Panel1");
-    range->setGeometry(220, 58, 192, 90);
+    range->setGeometry(220, 58 + below, 192, 90);
     auto* ship = new QLabel(QStringLiteral("出荷"), range);
     ship->setGeometry(16, 22, 72, 16);
     auto* site = new QLabel(QStringLiteral("施工"), range);
@@ -83,13 +115,16 @@ TfrmSetDataPath::TfrmSetDataPath(QWidget* parent) : QDialog(parent)
     }
 
     BitBtn1 = Named(new QPushButton(QStringLiteral("OK"), this), "BitBtn1");
-    BitBtn1->setGeometry(332, 164, 80, 26);
+    BitBtn1->setGeometry(332, 164 + below, 80, 26);
     BitBtn1->setDefault(true);
 
     FolderDialog1 = new TFolderDialog(this);
 
     Connect(Button1, &QPushButton::clicked, this, &TfrmSetDataPath::Button1Click);
     Connect(BitBtn1, &QPushButton::clicked, this, &TfrmSetDataPath::BitBtn1Click);
+    Connect(ButtonTest, &QPushButton::clicked, this, &TfrmSetDataPath::ButtonTestClick);
+    Connect(ButtonCopy, &QPushButton::clicked, this, &TfrmSetDataPath::ButtonCopyClick);
+    Connect(RadioFolder, &QRadioButton::toggled, this, &TfrmSetDataPath::PlaceChanged);
 }
 
 bool TfrmSetDataPath::event(QEvent* event)
@@ -132,6 +167,13 @@ void TfrmSetDataPath::SetBoxColor(QFrame* box, TColor color)
 void TfrmSetDataPath::FormActivate()
 {
     Edit1->setText(TDatabase::AliasFolder(kAlias));
+    const TServerSettings server = TDatabase::AliasServer(kAlias);
+    EditHost->setText(server.host);
+    EditPort->setText(QString::number(server.port));
+    EditDatabase->setText(server.database);
+    EditUser->setText(server.user);
+    (TDatabase::IsServer(kAlias) ? RadioServer : RadioFolder)->setChecked(true);
+    PlaceChanged();
     CheckBox1->setChecked(ReadSetting(QStringLiteral("UnUseInkan")) == kTrue);
     CheckBox2->setChecked(ReadSetting(QStringLiteral("UseSiyou")) == kTrue);
     CheckBox3->setChecked(ReadSetting(QStringLiteral("UseRate")) == kTrue);
@@ -165,9 +207,76 @@ void TfrmSetDataPath::Panel4DblClick()
     ChooseColor(Panel4);
 }
 
+void TfrmSetDataPath::PlaceChanged()
+{
+    const bool server = RadioServer->isChecked();
+    Edit1->setEnabled(!server);
+    Button1->setEnabled(!server);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{EditHost, EditPort, EditDatabase, EditUser, ButtonTest})
+        w->setEnabled(server);
+}
+
+bool TfrmSetDataPath::TypedServer(TServerSettings& server)
+{
+    bool ok = false;
+    server.host = EditHost->text().trimmed();
+    server.port = EditPort->text().trimmed().toInt(&ok);
+    server.database = EditDatabase->text().trimmed();
+    server.user = EditUser->text().trimmed();
+    if (ok && server.port > 0 && server.port < 65536)
+        return true;
+    TPrompt::Message(QStringLiteral("ポート番号は 1 から 65535 までの数で入力してください "
+                                    "(PostgreSQL の標準は 5432)。"));
+    EditPort->setFocus();
+    return false;
+}
+
+void TfrmSetDataPath::ButtonTestClick()
+{
+    TServerSettings server;
+    if (!TypedServer(server))
+        return;
+    const QString problem = TDatabase::TestServer(server);
+    if (problem.isEmpty())
+        TPrompt::Message(
+            QStringLiteral("データベースサーバー \"%1\" に接続できました。").arg(server.Name()),
+            QStringLiteral("接続テスト"));
+    else
+        TPrompt::Message(QStringLiteral("データベースサーバー \"%1\" に接続できません。\n%2")
+                             .arg(server.Name(), problem),
+                         QStringLiteral("接続テスト"));
+}
+
+void TfrmSetDataPath::ButtonCopyClick()
+{
+    TServerSettings server;
+    if (!TypedServer(server))
+        return;
+    const QString folder = Edit1->text();
+    if (!TPrompt::YesNo(QStringLiteral("データ格納フォルダ \"%1\" のデータを、データベースサーバー "
+                                       "\"%2\" にコピーします。\nコピーは空のデータベースにだけ"
+                                       "できます。コピーしますか?")
+                            .arg(QDir::toNativeSeparators(folder), server.Name()),
+                        QStringLiteral("サーバーへコピー")))
+        return;
+    const QList<TCopiedTable> copied = TDatabase::CopyFolderToServer(folder, server);
+    TPrompt::Message(CopyReportText(folder, server, copied) +
+                         QStringLiteral("\n\nこのサーバーを使うには「データベースサーバー」を"
+                                        "選んで OK を押してください。"),
+                     QStringLiteral("サーバーへコピー"));
+}
+
 void TfrmSetDataPath::BitBtn1Click()
 {
-    TDatabase::SetAliasFolder(kAlias, Edit1->text());
+    if (RadioServer->isChecked()) {
+        TServerSettings server;
+        if (!TypedServer(server))
+            return;
+        TDatabase::SetAliasServer(kAlias, server);
+    } else {
+        TDatabase::SetAliasFolder(kAlias, Edit1->text());
+    }
     WriteSetting(QStringLiteral("UnUseInkan"), CheckBox1->isChecked() ? kTrue : kFalse);
     WriteSetting(QStringLiteral("UseSiyou"), CheckBox2->isChecked() ? kTrue : kFalse);
     WriteSetting(QStringLiteral("UseRate"), CheckBox3->isChecked() ? kTrue : kFalse);

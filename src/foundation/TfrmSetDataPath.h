@@ -8,10 +8,12 @@ class QCheckBox;
 class QFrame;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class TFolderDialog;
+struct TServerSettings;
 
-// The environment dialog "環境設定": the data folder and a few settings kept
-// for other programs. Created once, shown modeless.
+// The environment dialog "環境設定": the data folder or the database server,
+// and a few settings kept for other programs. Created once, shown modeless.
 class TfrmSetDataPath : public QDialog
 {
     Q_OBJECT
@@ -26,7 +28,10 @@ public slots:
     void Button1Click(); // "パス"
     void Panel3DblClick();
     void Panel4DblClick();
-    void BitBtn1Click(); // "OK"
+    void BitBtn1Click();    // "OK"
+    void ButtonTestClick(); // "接続テスト"
+    void ButtonCopyClick(); // the folder's data onto the server
+    void PlaceChanged();    // folder or server chosen
 
 protected:
     bool event(QEvent* event) override;
@@ -35,9 +40,19 @@ protected:
 private:
     void SetBoxColor(QFrame* box, TColor color);
     void ChooseColor(QFrame* box);
+    // The server fields as typed; false (and said) when the port is no port.
+    bool TypedServer(TServerSettings& server);
 
+    QRadioButton* RadioFolder;
     QLineEdit* Edit1;
     QPushButton* Button1;
+    QRadioButton* RadioServer;
+    QLineEdit* EditHost;
+    QLineEdit* EditPort;
+    QLineEdit* EditDatabase;
+    QLineEdit* EditUser;
+    QPushButton* ButtonTest;
+    QPushButton* ButtonCopy;
     QCheckBox* CheckBox1;
     QCheckBox* CheckBox2;
     QCheckBox* CheckBox3;

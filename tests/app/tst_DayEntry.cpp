@@ -8,6 +8,7 @@
 #include "controls/TfSelectMultiItems.h"
 #include "controls/TvaSpread.h"
 #include "foundation/Settings.h"
+#include "foundation/TDatabase.h"
 #include "foundation/TQuery.h"
 #include "masters/TKoji.h"
 #include "masters/TKosyu.h"
@@ -421,9 +422,9 @@ private slots:
         ChooseUsual();
         QCOMPARE(Cell(3, 4), QString("2.350"));
         QCOMPARE(prompt.Texts("error"), QStringList());
-        TQuery("create table CoreHead (KojiCode VARCHAR(8), GozaiName VARCHAR(64), "
-               "MitudoPer DOUBLE)")
-            .Exec();
+        TDatabase::CreateTable("CoreHead", {{"KojiCode", TFieldType::String, 8},
+                                            {"GozaiName", TFieldType::String, 64},
+                                            {"MitudoPer", TFieldType::Float}});
         TQuery("insert into CoreHead values ('K001', '密粒度13', 2.31)").Exec();
         Choose(w->ComboBox3, "粗粒度20");
         Choose(w->ComboBox3, "密粒度13");

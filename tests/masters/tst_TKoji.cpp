@@ -114,9 +114,7 @@ private slots:
 
     void failedSaveAddsNoNames()
     {
-        TQuery("create trigger refuse before insert on Koji1 "
-               "begin select raise(abort, 'refused'); end")
-            .Exec();
+        RefuseInserts("Koji1");
         TKoji k;
         k.Code = "K001";
         k.Client->LoadByName("新しい発注者");

@@ -61,9 +61,7 @@ private slots:
     {
         Rewritten({"A", "B"});
         // A trigger makes the second insert fail part way through.
-        TQuery("create trigger refuse before insert on Kosyu4 when new.KOSYUMEI = 'Y' "
-               "begin select raise(abort, 'refused'); end")
-            .Exec();
+        RefuseInserts("Kosyu4", "new.KOSYUMEI = 'Y'");
         QVERIFY_THROWS_EXCEPTION(std::exception, Rewritten({"X", "Y", "Z"}));
         QCOMPARE(TableRows("Kosyu4"), QStringList({"A|1", "B|2"}));
     }

@@ -1,3 +1,4 @@
+#include "foundation/TDatabase.h"
 #include "foundation/TQuery.h"
 #include "masters/TZairyoIndex.h"
 #include "masters/TfrmEditZairyoName.h"
@@ -53,9 +54,7 @@ private slots:
     void failedRewriteKeepsTheOldList()
     {
         Add("A");
-        TQuery("create trigger refuse before insert on ZairyoIndex when new.ZName = 'Y' "
-               "begin select raise(abort, 'refused'); end")
-            .Exec();
+        RefuseInserts("ZairyoIndex", "new.ZName = 'Y'");
         TZairyoIndex index;
         QVERIFY_THROWS_EXCEPTION(std::exception, index.RewriteCategory({"X", "Y"}));
         QCOMPARE(TableRows("ZairyoIndex"), QStringList({"0|1|A"}));
@@ -93,7 +92,8 @@ private slots:
 
     void loadingMixtureNamesReplacesTheList()
     {
-        TQuery("create table GozaiDef (ID integer, DataName varchar(64))").Exec();
+        TDatabase::CreateTable("GozaiDef",
+                               {{"ID", TFieldType::Integer}, {"DataName", TFieldType::String, 64}});
         TQuery("insert into GozaiDef values (1, '密粒度13'), (2, '粗粒度20')").Exec();
         Add("古い名前");
         TfrmEditZairyoName w;

@@ -295,9 +295,7 @@ private slots:
     void failedSaveLeavesNothingHalfWritten()
     {
         CreateTables();
-        TQuery("create trigger refuse before insert on RyudoRange when new.ID = 5 "
-               "begin select raise(abort, 'refused'); end")
-            .Exec();
+        RefuseInserts("RyudoRange", "new.ID = 5");
         TGozaiDef def;
         def.LoadByName("A");
         QVERIFY_THROWS_EXCEPTION(std::exception, def.Save("A"));

@@ -25,8 +25,7 @@ private slots:
         QStringList columns = {"ID INTEGER"};
         for (int i = 0; i < 14; ++i)
             columns << QString("D%1 DOUBLE").arg(i, 2, 10, QChar('0'));
-        QCOMPARE(TextsOf("select name || ' ' || type from pragma_table_info('HBHaigoritu')"),
-                 columns);
+        QCOMPARE(ColumnsWithTypes("HBHaigoritu"), columns);
         prompt.Clear();
         QVERIFY(r.EnsureTables());
         QVERIFY(prompt.shown.isEmpty());

@@ -37,8 +37,7 @@ private slots:
         QStringList columns = {"id INTEGER", "Kikakumei VARCHAR(30)"};
         for (int n = 1; n <= 19; ++n)
             columns << QString("ryudo%1 VARCHAR(8)").arg(n);
-        QCOMPARE(TextsOf("select name || ' ' || type from pragma_table_info('Ryudokikaku')"),
-                 columns);
+        QCOMPARE(ColumnsWithTypes("Ryudokikaku"), columns);
         QCOMPARE(Names(), Split("1 [0]標準,2 [S1]S-5,3 [S2]S-13,4 [S3]S-20,5 [S4]S-30,6 [S5]S-40,"
                                 "7 [S6]S-60,8 [S7]S-80,9 [M1]M-25,10 [M2]M-30,11 [M3]M-40,"
                                 "12 [C1]C-20,13 [C2]C-30,14 [C3]C-40,15 [砂]スクリーニングス,"
@@ -120,6 +119,9 @@ private slots:
 
     void savingAndDeletingTouchOnlyRowsOfTheName()
     {
+        if (TTestEnvironment::OnServer())
+            QSKIP("of two rows with one id, a server gives the one written last, not the one "
+                  "inserted last");
         // Two programs inserting at the same moment can give two standards one id.
         TQuery("insert into Ryudokikaku (id, Kikakumei, ryudo1) values (16, '[X]同番', '50')")
             .Exec();

@@ -15,15 +15,14 @@ private slots:
         QVERIFY(!TRyudoRange().EnsureTables());
         QCOMPARE(prompt.Texts("yesno"), QStringList("データを作成しますか?"));
         QCOMPARE(prompt.shown.last().caption, QString("RyudoRange.DB"));
-        const QString columns = "select name || ' ' || type from pragma_table_info('RyudoRange')";
-        QVERIFY(TextsOf(columns).isEmpty());
+        QVERIFY(ColumnsWithTypes("RyudoRange").isEmpty());
 
         prompt.AnswerNext(true);
         QVERIFY(!TRyudoRange().EnsureTables());
         QStringList expected = {"ID INTEGER"};
         for (int i = 0; i < 20; ++i)
             expected << QString("R%1 VARCHAR(10)").arg(i);
-        QCOMPARE(TextsOf(columns), expected);
+        QCOMPARE(ColumnsWithTypes("RyudoRange"), expected);
         QVERIFY(TRyudoRange().EnsureTables());
         QCOMPARE(prompt.Texts("yesno").size(), 2);
     }

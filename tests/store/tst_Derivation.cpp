@@ -1,4 +1,5 @@
 #include "foundation/DateTime.h"
+#include "foundation/TDatabase.h"
 #include "foundation/TQuery.h"
 #include "mix/TGozaiDef.h"
 #include "mix/THotbinHaigoritu.h"
@@ -143,9 +144,9 @@ private slots:
         QString density = "unchanged";
         QVERIFY(!CoreDensity("K001", "密粒度13", density)); // no table: no error
         QCOMPARE(density, QString("unchanged"));
-        TQuery("create table CoreHead (KojiCode VARCHAR(8), GozaiName VARCHAR(64), "
-               "MitudoPer DOUBLE)")
-            .Exec();
+        TDatabase::CreateTable("CoreHead", {{"KojiCode", TFieldType::String, 8},
+                                            {"GozaiName", TFieldType::String, 64},
+                                            {"MitudoPer", TFieldType::Float}});
         TQuery("insert into CoreHead values ('K001', '粗粒度20', 2.28), ('K001', '密粒度13', "
                "2.31), ('K001', '密粒度13', 2.40)")
             .Exec();

@@ -50,8 +50,7 @@ private slots:
         QCOMPARE(line.size(), 36);
         QCOMPARE(line.mid(0, 4), QStringList({"SID", "HIDUKE", "SOKUTEN", "H00"}));
         QCOMPARE(line.last(), QString("H32"));
-        QCOMPARE(TextsOf("select name from sqlite_master where type = 'index' order by name"),
-                 QStringList({"HojituHead4ID", "HojituHead4Keys", "HojituLine4Day"}));
+        QCOMPARE(IndexNames(), QStringList({"HojituHead4ID", "HojituHead4Keys", "HojituLine4Day"}));
     }
 
     void nextIdFollowsTheLargest()
@@ -119,9 +118,7 @@ private slots:
     void failedLineSaveKeepsNoPartialDay()
     {
         const int a = SaveHeader("K1", "表層工", "密粒13");
-        TQuery("create trigger refuse after insert on HojituLine4 "
-               "begin select raise(abort, 'refused'); end")
-            .Exec();
+        RefuseInserts("HojituLine4");
         QVERIFY_THROWS_EXCEPTION(std::exception, SaveDay(a, 1));
         QCOMPARE(TableRows("HojituLine4"), QStringList());
     }
@@ -134,9 +131,7 @@ private slots:
             transaction.Commit();
         }
         QCOMPARE(TableRows("HojituHead4"), QStringList({"1|K1|基層工|密粒13"}));
-        TQuery("create trigger refuse after insert on HojituLine4 "
-               "begin select raise(abort, 'refused'); end")
-            .Exec();
+        RefuseInserts("HojituLine4");
         QVERIFY_THROWS_EXCEPTION(std::exception, [] {
             TTransaction transaction;
             SaveDay(SaveHeader("K1", "表層工", "密粒13"), 1);

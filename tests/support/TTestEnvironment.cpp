@@ -3,6 +3,7 @@
 #include "controls/TvaSpread.h"
 #include "foundation/Rows.h"
 #include "foundation/TDatabase.h"
+#include "foundation/TIniFile.h"
 #include "foundation/TQuery.h"
 
 #include <QAbstractItemView>
@@ -12,14 +13,108 @@
 #include <QDir>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTimer>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 TTestEnvironment* current = nullptr;
+
+// The server lane: CTest runs a test program a second time with
+// KANMURI_TEST_LANE=postgres, inside scripts/with-postgres.sh, which names
+// the server in KANMURI_TEST_POSTGRES ("host:port:user").
+bool serverLane()
+{
+    return qgetenv("KANMURI_TEST_LANE") == "postgres";
+}
+
+TServerSettings laneServer()
+{
+    const QStringList parts = QString::fromLocal8Bit(qgetenv("KANMURI_TEST_POSTGRES")).split(u':');
+    TServerSettings server;
+    server.host = parts.value(0);
+    server.port = parts.value(1).toInt();
+    server.user = parts.value(2);
+    // One database per test program, so that programs run side by side.
+    server.database = QStringLiteral("kanmuri_test_%1").arg(QCoreApplication::applicationPid());
+    return server;
+}
+
+bool databaseMade = false;
+
+// Runs `statements` on `database` of the lane's server; a failure ends the
+// program, since every test after it would only fail on it.
+void RunOnServer(const QString& database, const QStringList& statements)
+{
+    const QString name = QStringLiteral("kanmuri-test-admin");
+    {
+        TServerSettings server = laneServer();
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(server.host);
+        db.setPort(server.port);
+        db.setUserName(server.user);
+        db.setDatabaseName(database);
+        db.setConnectOptions("options='-c client_min_messages=warning'");
+        if (!db.open())
+            qFatal("test server: %s", qPrintable(db.lastError().text()));
+        QSqlQuery query(db);
+        for (const QString& statement : statements)
+            if (!query.exec(statement))
+                qFatal("test server: %s: %s", qPrintable(statement),
+                       qPrintable(query.lastError().text()));
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+void DropLaneDatabase()
+{
+    TDatabase::Close();
+    RunOnServer(
+        QStringLiteral("postgres"),
+        {QStringLiteral("drop database if exists %1 with (force)").arg(laneServer().database)});
+}
+
+// A new empty database for the program, or its tables emptied out.
+void FreshLaneDatabase()
+{
+    TDatabase::Close();
+    const QString database = laneServer().database;
+    if (!databaseMade) {
+        RunOnServer(QStringLiteral("postgres"),
+                    {QStringLiteral("drop database if exists %1 with (force)").arg(database),
+                     QStringLiteral("create database %1").arg(database)});
+        databaseMade = true;
+        qAddPostRoutine(DropLaneDatabase);
+    } else {
+        RunOnServer(database, {QStringLiteral("drop schema public cascade"),
+                               QStringLiteral("create schema public")});
+    }
+}
+
+// The environment is made before the application, and the driver needs one.
+void PrepareLane()
+{
+    if (TTestEnvironment::OnServer())
+        FreshLaneDatabase();
+}
+Q_COREAPP_STARTUP_FUNCTION(PrepareLane)
+
+} // namespace
+
+bool TTestEnvironment::OnServer()
+{
+    return serverLane() && !qEnvironmentVariableIsEmpty("KANMURI_TEST_POSTGRES");
 }
 
 TTestEnvironment::TTestEnvironment()
 {
+    if (serverLane() && !OnServer()) {
+        std::fprintf(stderr, "The server lane runs inside scripts/with-postgres.sh.\n");
+        std::exit(77); // skipped
+    }
     current = this;
     Reset();
     TPrompt::SetBackend(&prompt);
@@ -43,6 +138,16 @@ void TTestEnvironment::Reset()
     m_config = std::make_unique<QTemporaryDir>();
     qputenv("KANMURI_CONFIG_DIR", m_config->path().toUtf8());
     prompt.Clear();
+    if (OnServer()) {
+        const TServerSettings server = laneServer();
+        QDir().mkpath(DataDir());
+        TIniFile ini(m_config->path() + QStringLiteral("/engine.ini"));
+        ini.Write(kAlias, QStringLiteral("PATH"),
+                  QDir::toNativeSeparators(DataDir()) + QDir::separator());
+        TDatabase::SetAliasServer(kAlias, server);
+        if (QCoreApplication::instance())
+            FreshLaneDatabase();
+    }
 }
 
 QString TTestEnvironment::ConfigDir() const
@@ -127,14 +232,78 @@ bool ChooseFromList(QComboBox* combo, const QString& text)
 
 QStringList TableColumns(const QString& table)
 {
-    return TextsOf("select name from pragma_table_info('" + table + "') order by cid");
+    QStringList names;
+    for (const TFieldDef& field : TDatabase::TableColumns(table))
+        names << field.name;
+    return names;
+}
+
+QStringList ColumnsWithTypes(const QString& table)
+{
+    if (!TDatabase::IsServer())
+        return TextsOf("select name || ' ' || type from pragma_table_info('" + table + "')");
+    QStringList columns;
+    for (const TFieldDef& field : TDatabase::TableColumns(table)) {
+        switch (field.type) {
+        case TFieldType::Integer:
+            columns << field.name + " INTEGER";
+            break;
+        case TFieldType::String:
+            columns << field.name + QString(" VARCHAR(%1)").arg(field.size);
+            break;
+        case TFieldType::Float:
+            columns << field.name + " DOUBLE";
+            break;
+        case TFieldType::DateTime:
+            columns << field.name + " TIMESTAMP";
+            break;
+        case TFieldType::Boolean:
+            columns << field.name + " BOOLEAN";
+            break;
+        }
+    }
+    return columns;
+}
+
+QStringList IndexNames()
+{
+    return TextsOf(TDatabase::IsServer()
+                       ? "select obj_description(c.oid, 'pg_class') from pg_class c join "
+                         "pg_namespace n on n.oid = c.relnamespace where c.relkind = 'i' and "
+                         "n.nspname = current_schema() order by 1"
+                       : "select name from sqlite_master where type = 'index' order by name");
+}
+
+void RefuseInserts(const QString& table, const QString& condition)
+{
+    if (!TDatabase::IsServer()) {
+        const QString when = condition.isEmpty() ? QString() : " when " + condition;
+        TQuery("create trigger refuse before insert on " + table + when +
+               " begin select raise(abort, 'refused'); end")
+            .Exec();
+        return;
+    }
+    // Statements that are not queries cannot be prepared on the server.
+    QSqlQuery query(TDatabase::Connection());
+    const QString when = condition.isEmpty() ? QString() : " when (" + condition + ")";
+    for (const QString& sql :
+         {QString("create or replace function refuse() returns trigger language plpgsql as "
+                  "'begin raise exception ''refused''; end'"),
+          "create trigger refuse before insert on " + table + " for each row" + when +
+              " execute function refuse()"})
+        if (!query.exec(sql))
+            qFatal("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
 }
 
 QStringList TableRows(const QString& table)
 {
-    const int columns = TableColumns(table).size();
+    const QStringList names = TableColumns(table);
+    const int columns = names.size();
     QStringList result;
-    TQuery query("select * from " + table);
+    // A server moves a row it updates to the end; SQLite keeps rows in the
+    // order they were inserted, which for tables with IDs is the IDs' order.
+    const bool byId = TDatabase::IsServer() && names.contains("ID", Qt::CaseInsensitive);
+    TQuery query("select * from " + table + (byId ? " order by ID, ctid" : ""));
     query.Exec();
     while (query.Next()) {
         QStringList cells;

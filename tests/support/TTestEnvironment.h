@@ -32,6 +32,11 @@ public:
     // A new empty folder that lives as long as the environment.
     QString NewFolder();
 
+    // True in the server lane: the alias names a database of its own on the
+    // throwaway PostgreSQL server that scripts/with-postgres.sh started, and
+    // Reset() empties it.
+    static bool OnServer();
+
     TScriptedPrompt prompt;
 
 private:
@@ -74,11 +79,23 @@ template <typename T> T* ControlOf(QObject* window, const char* name)
 // The texts of a list's entries, in order.
 QStringList ListItems(const QListWidget* list);
 
+// Makes every insert into `table` whose row meets `condition` (on the new
+// row's columns, e.g. "new.KOSYUMEI = 'Y'"; empty: every insert) fail, to
+// provoke a failure part way through a transaction.
+void RefuseInserts(const QString& table, const QString& condition = QString());
+
+// The columns of `table` as "name TYPE" in SQLite's words ("ID INTEGER",
+// "Name VARCHAR(30)"), in order; on a server as the program declared them.
+QStringList ColumnsWithTypes(const QString& table);
+
+// The names of the indexes, sorted.
+QStringList IndexNames();
+
 // The column names of `table`, in order.
 QStringList TableColumns(const QString& table);
 
 // Every row of `table` as "value|value|...", columns in table order, rows
-// in storage order.
+// in storage order (on a server, a table with IDs in their order).
 QStringList TableRows(const QString& table);
 
 // Types `text` into the widget that has the focus (or `target`): ASCII as
