@@ -90,12 +90,22 @@ int RunCopyDataCommand(const QStringList& arguments, QTextStream& out, QTextStre
             << CopyDataUsage();
         return kUsage;
     }
+    bool progressShown = false;
     try {
         if (folder.isEmpty())
             folder = TDatabase::AliasFolder(kAlias);
-        const QList<TCopiedTable> copied = TDatabase::CopyFolderToServer(folder, server);
+        const QList<TCopiedTable> copied = TDatabase::CopyFolderToServer(
+            folder, server, [&err, &progressShown](qint64 done, qint64 total) {
+                err << QStringLiteral("\rコピー中 %1 / %2 行").arg(done).arg(total);
+                err.flush();
+                progressShown = true;
+            });
+        if (progressShown)
+            err << u'\n';
         out << CopyReportText(folder, server, copied) << u'\n';
     } catch (const std::exception& e) {
+        if (progressShown)
+            err << u'\n';
         err << ExceptionText(e) << u'\n';
         return kFailed;
     }

@@ -12,6 +12,9 @@ TfrmProgressBar::TfrmProgressBar(QWidget* parent)
     setWindowTitle(QStringLiteral("読込中"));
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     setFixedSize(293, 75);
+    // The window that started the task stays the active one, so that its
+    // messages afterwards belong to it and closing them returns to it.
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));

@@ -4,7 +4,10 @@
 #include "foundation/TActivation.h"
 #include "foundation/TPrompt.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStringList>
+#include <QTranslator>
 
 namespace {
 
@@ -24,6 +27,19 @@ void ShowError(const QString& text)
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     TActivation::Install(this);
+    // Qt's own texts (the buttons of message boxes, the file and colour
+    // choosers) in Japanese, as a Japanese Windows shows them: from beside
+    // the program where it is installed with its translations, otherwise
+    // from Qt's.
+    auto* translator = new QTranslator(this);
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    for (const QString& folder : {applicationDirPath() + QStringLiteral("/translations"),
+                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
+        if (translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
+            installTranslator(translator);
+            break;
+        }
+    }
 }
 
 TApplication::TErrorBatch::TErrorBatch() : m_outer(!batch)

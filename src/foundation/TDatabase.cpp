@@ -976,8 +976,24 @@ QVariant ServerValue(const QVariant& value, TFieldType type)
     return value;
 }
 
+using TCopyProgress = std::function<void(qint64 done, qint64 total)>;
+
+// Rows copied so far and in all, told to whoever shows them.
+struct TCopyCount
+{
+    const TCopyProgress& progress;
+    qint64 done = 0;
+    qint64 total = 0;
+    void Add(qint64 rows)
+    {
+        done += rows;
+        if (progress)
+            progress(done, total);
+    }
+};
+
 qint64 CopyRows(QSqlDatabase& source, QSqlDatabase& target, const QString& table,
-                const QList<TFieldDef>& fields)
+                const QList<TFieldDef>& fields, TCopyCount& count)
 {
     QSqlQuery read(source);
     read.setForwardOnly(true);
@@ -1006,6 +1022,7 @@ qint64 CopyRows(QSqlDatabase& source, QSqlDatabase& target, const QString& table
         if (!write.exec())
             throw EDatabaseError(CopyFailedText(table, write.lastError()));
         copied += batch.size();
+        count.Add(batch.size());
         batch.clear();
     };
     while (read.next()) {
@@ -1023,7 +1040,7 @@ qint64 CopyRows(QSqlDatabase& source, QSqlDatabase& target, const QString& table
 }
 
 QList<TCopiedTable> CopyTables(QSqlDatabase& source, QSqlDatabase& target, const QString& file,
-                               const TServerSettings& server)
+                               const TServerSettings& server, const TCopyProgress& progress)
 {
     if (!source.open())
         throw EDatabaseError(UnreadableText(file));
@@ -1042,6 +1059,13 @@ QList<TCopiedTable> CopyTables(QSqlDatabase& source, QSqlDatabase& target, const
         if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(Quoted(table))))
             throw EDatabaseError(UnreadableText(file));
         layouts << SqliteColumns(query);
+    }
+    TCopyCount count{progress};
+    for (const QString& table : tables) {
+        if (!query.exec(QStringLiteral("select count(*) from %1").arg(Quoted(table))) ||
+            !query.next())
+            throw EDatabaseError(UnreadableText(file));
+        count.total += query.value(0).toLongLong();
     }
 
     if (server.host.isEmpty() || server.database.isEmpty() || server.user.isEmpty() ||
@@ -1111,7 +1135,7 @@ QList<TCopiedTable> CopyTables(QSqlDatabase& source, QSqlDatabase& target, const
             if (!write.exec(statement))
                 throw EDatabaseError(CopyFailedText(tables[t], write.lastError()));
         }
-        copied.append({tables[t], CopyRows(source, target, tables[t], layouts[t])});
+        copied.append({tables[t], CopyRows(source, target, tables[t], layouts[t], count)});
     }
     if (!write.exec(QStringLiteral("commit")))
         throw failed(write);
@@ -1122,7 +1146,8 @@ QList<TCopiedTable> CopyTables(QSqlDatabase& source, QSqlDatabase& target, const
 } // namespace
 
 QList<TCopiedTable> TDatabase::CopyFolderToServer(const QString& folder,
-                                                  const TServerSettings& server)
+                                                  const TServerSettings& server,
+                                                  const TCopyProgress& progress)
 {
     const QString file = QDir(folder).filePath(DatabaseFileName());
     if (!QFileInfo(file).isFile())
@@ -1144,7 +1169,7 @@ QList<TCopiedTable> TDatabase::CopyFolderToServer(const QString& folder,
         QSqlDatabase target = QSqlDatabase::addDatabase(kServerDriver, targetName);
         ConfigureServer(target, server);
         try {
-            copied = CopyTables(source, target, file, server);
+            copied = CopyTables(source, target, file, server, progress);
         } catch (const EKanmuriError& e) {
             failure = e.text();
         }

@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QSqlError;
 
@@ -81,8 +82,10 @@ public:
     // Copies every table of the SQLite database in `folder` into `server`'s
     // database in one transaction, creating the tables there. Refuses (throws
     // EDatabaseError, copies nothing) when a table there already holds rows.
-    static QList<TCopiedTable> CopyFolderToServer(const QString& folder,
-                                                  const TServerSettings& server);
+    // `progress` hears the rows copied so far and in all.
+    static QList<TCopiedTable>
+    CopyFolderToServer(const QString& folder, const TServerSettings& server,
+                       const std::function<void(qint64 done, qint64 total)>& progress = {});
 
     // The open connection to the alias's database; opens it when needed.
     // Throws EDatabaseError when the folder is missing, or the database cannot

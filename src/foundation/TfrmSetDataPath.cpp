@@ -1,6 +1,7 @@
 #include "foundation/TfrmSetDataPath.h"
 
 #include "controls/TFolderDialog.h"
+#include "controls/TfrmProgressBar.h"
 #include "foundation/Conversions.h"
 #include "foundation/Ime.h"
 #include "foundation/NetworkFolder.h"
@@ -13,13 +14,17 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <climits>
+#include <memory>
 
 namespace {
 
@@ -72,8 +77,8 @@ TfrmSetDataPath::TfrmSetDataPath(QWidget* parent) : QDialog(parent)
         ImeOff(edit);
         return edit;
     };
-    EditHost = field(QStringLiteral("サーバー名"), 8, 80, 190, "EditHost");
-    EditPort = field(QStringLiteral("ポート"), 290, 80, 36, "EditPort");
+    EditHost = field(QStringLiteral("サーバー名"), 8, 80, 176, "EditHost");
+    EditPort = field(QStringLiteral("ポート"), 276, 80, 50, "EditPort");
     EditPort->setMaxLength(5);
     EditDatabase = field(QStringLiteral("データベース名"), 8, 106, 120, "EditDatabase");
     EditUser = field(QStringLiteral("ユーザー名"), 220, 106, 106, "EditUser");
@@ -212,8 +217,8 @@ void TfrmSetDataPath::PlaceChanged()
     const bool server = RadioServer->isChecked();
     Edit1->setEnabled(!server);
     Button1->setEnabled(!server);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{EditHost, EditPort, EditDatabase, EditUser, ButtonTest})
+    for (QWidget* w : std::initializer_list<QWidget*>{EditHost, EditPort, EditDatabase, EditUser,
+                                                      ButtonTest, ButtonCopy})
         w->setEnabled(server);
 }
 
@@ -224,12 +229,22 @@ bool TfrmSetDataPath::TypedServer(TServerSettings& server)
     server.port = EditPort->text().trimmed().toInt(&ok);
     server.database = EditDatabase->text().trimmed();
     server.user = EditUser->text().trimmed();
-    if (ok && server.port > 0 && server.port < 65536)
-        return true;
-    TPrompt::Message(QStringLiteral("ポート番号は 1 から 65535 までの数で入力してください "
-                                    "(PostgreSQL の標準は 5432)。"));
-    EditPort->setFocus();
-    return false;
+    if (!ok || server.port < 1 || server.port > 65535) {
+        TPrompt::Message(QStringLiteral("ポート番号は 1 から 65535 までの数で入力してください "
+                                        "(PostgreSQL の標準は 5432)。"));
+        EditPort->setFocus();
+        return false;
+    }
+    // A server alias without them could never connect.
+    for (QLineEdit* edit : {EditHost, EditDatabase, EditUser}) {
+        if (edit->text().trimmed().isEmpty()) {
+            TPrompt::Message(
+                QStringLiteral("サーバー名、データベース名、ユーザー名を入力してください。"));
+            edit->setFocus();
+            return false;
+        }
+    }
+    return true;
 }
 
 void TfrmSetDataPath::ButtonTestClick()
@@ -260,7 +275,19 @@ void TfrmSetDataPath::ButtonCopyClick()
                             .arg(QDir::toNativeSeparators(folder), server.Name()),
                         QStringLiteral("サーバーへコピー")))
         return;
-    const QList<TCopiedTable> copied = TDatabase::CopyFolderToServer(folder, server);
+    // A large folder takes a while on the server: the window shows how far.
+    std::unique_ptr<TfrmProgressBar> progress;
+    const QList<TCopiedTable> copied =
+        TDatabase::CopyFolderToServer(folder, server, [&](qint64 done, qint64 total) {
+            if (!progress) {
+                progress = std::make_unique<TfrmProgressBar>(this);
+                progress->ProgressBar1->setMaximum(int(std::min<qint64>(total, INT_MAX)));
+                progress->show();
+            }
+            progress->ProgressBar1->setValue(int(std::min<qint64>(done, INT_MAX)));
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    progress.reset();
     TPrompt::Message(CopyReportText(folder, server, copied) +
                          QStringLiteral("\n\nこのサーバーを使うには「データベースサーバー」を"
                                         "選んで OK を押してください。"),

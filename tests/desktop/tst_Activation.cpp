@@ -4,6 +4,7 @@
 // focus comes from another window of the program.
 #include "app/TForms.h"
 #include "app/TfrmEditHojitsu4.h"
+#include "controls/TfrmProgressBar.h"
 #include "controls/TvaSpread.h"
 #include "foundation/Settings.h"
 #include "foundation/TDatabase.h"
@@ -229,6 +230,25 @@ private slots:
         code->setText("typed while hidden");
         OpenFromMenu("mnuKoji", forms.frmEditKoji);
         QCOMPARE(code->text(), QString());
+    }
+
+    // A task's progress window leaves the focus with the window that started
+    // it, so that what that window says afterwards is its own and coming back
+    // from it reloads nothing.
+    void progressWindowLeavesTheFocusWhereItWas()
+    {
+        Start();
+        forms.frmSetDataPath->show();
+        QVERIFY(DesktopActivate(forms.frmSetDataPath));
+        {
+            TfrmProgressBar progress(forms.frmSetDataPath);
+            progress.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&progress));
+            Settle();
+            QCOMPARE(QApplication::activeWindow(), forms.frmSetDataPath);
+        }
+        Settle();
+        QCOMPARE(QApplication::activeWindow(), forms.frmSetDataPath);
     }
 };
 

@@ -357,7 +357,7 @@ private slots:
         TDatabase::Close();
         QString out, err;
         QCOMPARE(RunProgram({"copy-data", "--to-server"}, out, err), 0);
-        QCOMPARE(err, QString());
+        QVERIFY2(err.endsWith("コピー中 2 / 2 行\n"), qPrintable(err));
         QVERIFY2(out.contains(server.Name()) && out.contains("Kosyu4"), qPrintable(out));
         QVERIFY(out.contains("2 行"));
         QCOMPARE(TableRows("Kosyu4"), QStringList({"表層工|1", "基層工|2"}));
@@ -381,9 +381,18 @@ private slots:
         QVERIFY(ControlOf<QRadioButton>(&form, "RadioFolder")->isChecked());
         QCOMPARE(ControlOf<QLineEdit>(&form, "EditHost")->text(), server.host);
         QVERIFY(!ControlOf<QLineEdit>(&form, "EditHost")->isEnabled());
+        QVERIFY(!ControlOf<QPushButton>(&form, "ButtonCopy")->isEnabled());
         radioServer->click();
         QVERIFY(ControlOf<QLineEdit>(&form, "EditHost")->isEnabled());
         QVERIFY(!ControlOf<QLineEdit>(&form, "Edit1")->isEnabled());
+
+        // Nothing is stored for a server that could never be reached.
+        auto* user = ControlOf<QLineEdit>(&form, "EditUser");
+        user->clear();
+        QTest::mouseClick(ControlOf<QPushButton>(&form, "BitBtn1"), Qt::LeftButton);
+        QVERIFY(prompt.LastText("message").contains("ユーザー名を入力してください"));
+        QVERIFY(!TDatabase::IsServer());
+        user->setText(server.user);
 
         auto* port = ControlOf<QLineEdit>(&form, "EditPort");
         port->setText("1");

@@ -108,6 +108,20 @@ private slots:
         }
         QCOMPARE(captions, (QStringList{"", "pTarmak", "GozaiDef"}));
     }
+
+    void questionsAnswerInJapanese()
+    {
+        TQtPrompt boxes;
+        QStringList buttons;
+        WhenModalShown([&](QWidget* modal) {
+            auto* box = static_cast<QMessageBox*>(modal);
+            for (auto which : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+                buttons << box->button(which)->text();
+            box->button(QMessageBox::Cancel)->click();
+        });
+        QCOMPARE(boxes.YesNoCancel("保存しますか?", QString()), TAnswer::Cancel);
+        QCOMPARE(buttons, (QStringList{"はい(&Y)", "いいえ(&N)", "キャンセル"}));
+    }
 };
 
 KANMURI_TEST_MAIN(TestApplication)
