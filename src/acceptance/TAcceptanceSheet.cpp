@@ -5,6 +5,7 @@
 #include "foundation/EKanmuriError.h"
 #include "foundation/Settings.h"
 #include "print/CmDrawing.h"
+#include "print/PdfFile.h"
 #include "print/TCanvas.h"
 #include "print/TPageOffset.h"
 #include "print/TPageStore.h"
@@ -12,14 +13,11 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-constexpr int kPdfDpi = 1200;
 constexpr float kWidth = 15.8f;
 constexpr float kHeight = 23.7f;
 
@@ -122,12 +120,6 @@ void BeginPage(TCanvas& canvas, const QString& fontName)
     canvas.SetFontUnderline(false);
     canvas.SetFontColor(Qt::black);
     canvas.SetPenStyle(Qt::SolidLine);
-}
-
-QPageLayout PdfLayout()
-{
-    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(),
-                       QPageLayout::Millimeter);
 }
 
 int SettingOr(const QString& name, int fallback)
@@ -814,15 +806,7 @@ void TAcceptanceSheet::DrawSymbols(TCanvas& canvas) const
 
 TDeviceMetrics TAcceptanceSheet::PdfDevice()
 {
-    const QRect paper = PdfLayout().fullRectPixels(kPdfDpi);
-    TDeviceMetrics device;
-    device.dpiX = kPdfDpi;
-    device.dpiY = kPdfDpi;
-    device.paperWidth = paper.width();
-    device.paperHeight = paper.height();
-    device.pageWidth = paper.width();
-    device.pageHeight = paper.height();
-    return device;
+    return ::PdfDevice(QPageLayout::Portrait);
 }
 
 TAcceptanceSheet::TPenWidth TAcceptanceSheet::PenWidthOn(const TDeviceMetrics& device,
@@ -843,37 +827,5 @@ void TAcceptanceSheet::WritePdf(const QString& file, const TAcceptancePrintSetti
     DrawAcceptanceSummary(*store.NewPage(device), page);
     DrawAcceptanceCalcSheet(*store.NewPage(device), page);
     store.EndDocument();
-
-    const auto failed = [&file] {
-        return EKanmuriError(QStringLiteral("PDF ファイル「%1」に書き込めませんでした。"
-                                            "保存先のフォルダがあって書き込めるか、"
-                                            "同じ名前のファイルがほかのプログラムで開かれて"
-                                            "いないかを確かめてください。")
-                                 .arg(file));
-    };
-    // Written beside the file and put in its place at the end, so that a
-    // failure leaves no half-written sheet (and keeps an older file).
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        throw failed();
-    QPdfWriter writer(&out);
-    writer.setResolution(kPdfDpi);
-    writer.setPageLayout(PdfLayout());
-    writer.setTitle(Title());
-    writer.setCreator(QStringLiteral("pTarmak"));
-    QPainter painter;
-    if (!painter.begin(&writer))
-        throw failed();
-    for (int index = 0; index < store.Count(); ++index) {
-        if (index > 0)
-            writer.newPage();
-        // Stretched as the preview prints: the page's corner stays put.
-        const int width = int(device.pageWidth * double(settings.zoomX) / 100);
-        const int height = int(device.pageHeight * double(settings.zoomY) / 100);
-        store.Play(painter, index, QPointF(0, 0),
-                   double(writer.logicalDpiX()) / device.dpiX * width / device.pageWidth,
-                   double(writer.logicalDpiY()) / device.dpiY * height / device.pageHeight);
-    }
-    if (!painter.end() || !out.commit())
-        throw failed();
+    ::WritePdf(store, file, QPageLayout::Portrait, Title(), settings.zoomX, settings.zoomY);
 }

@@ -8,6 +8,7 @@
 #include "masters/TKosyu.h"
 #include "mix/TGozaiDef.h"
 #include "print/CmDrawing.h"
+#include "print/PdfFile.h"
 #include "print/TCanvas.h"
 #include "print/TPageOffset.h"
 #include "print/TPageStore.h"
@@ -17,8 +18,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 
 namespace {
 
@@ -39,7 +38,6 @@ constexpr int kColumnPosition[kColumns] = {2,  3,  8,  9,  10, 11, 12, 16, 17, 1
 constexpr int kFirstFillerColumn = 14; // "O"
 constexpr int kFillerDesignRatio = 23;
 constexpr float kDateWidth = 0.9f;
-constexpr int kPdfDpi = 1200;
 
 float ColumnLeft(int k)
 {
@@ -93,12 +91,6 @@ private:
     TPageStore& m_store;
     TDeviceMetrics m_device;
 };
-
-QPageLayout PdfLayout()
-{
-    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(),
-                       QPageLayout::Millimeter);
-}
 
 } // namespace
 
@@ -345,15 +337,7 @@ void THojitsuSheet::DrawNumbers(TCanvas& c, const THojituLine4::TValues& values,
 
 TDeviceMetrics THojitsuSheet::PdfDevice()
 {
-    const QRect paper = PdfLayout().fullRectPixels(kPdfDpi);
-    TDeviceMetrics device;
-    device.dpiX = kPdfDpi;
-    device.dpiY = kPdfDpi;
-    device.paperWidth = paper.width();
-    device.paperHeight = paper.height();
-    device.pageWidth = paper.width();
-    device.pageHeight = paper.height();
-    return device;
+    return ::PdfDevice(QPageLayout::Landscape);
 }
 
 void THojitsuSheet::WritePdf(const QString& file)
@@ -365,33 +349,5 @@ void THojitsuSheet::WritePdf(const QString& file)
         Draw(pages);
     }
     store.EndDocument();
-
-    const auto failed = [&file] {
-        return EKanmuriError(QStringLiteral("PDF ファイル「%1」に書き込めませんでした。"
-                                            "保存先のフォルダがあって書き込めるか、"
-                                            "同じ名前のファイルがほかのプログラムで開かれて"
-                                            "いないかを確かめてください。")
-                                 .arg(file));
-    };
-    // Written beside the file and put in its place at the end, so that a
-    // failure leaves no half-written sheet (and keeps an older file).
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        throw failed();
-    QPdfWriter writer(&out);
-    writer.setResolution(kPdfDpi);
-    writer.setPageLayout(PdfLayout());
-    writer.setTitle(Title());
-    writer.setCreator(QStringLiteral("pTarmak"));
-    QPainter painter;
-    if (!painter.begin(&writer))
-        throw failed();
-    for (int page = 0; page < store.Count(); ++page) {
-        if (page > 0)
-            writer.newPage();
-        store.Play(painter, page, QPointF(0, 0), double(writer.logicalDpiX()) / device.dpiX,
-                   double(writer.logicalDpiY()) / device.dpiY);
-    }
-    if (!painter.end() || !out.commit())
-        throw failed();
+    ::WritePdf(store, file, QPageLayout::Landscape, Title());
 }
