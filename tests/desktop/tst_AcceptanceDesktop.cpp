@@ -24,28 +24,6 @@
 
 namespace {
 
-// Runs `answer` on the next modal dialog of type D once the window manager
-// has made it active.
-template <typename D> void WhenDialogActive(std::function<void(D*)> answer)
-{
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(20);
-    auto waited = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [=] {
-        *waited += 20;
-        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-        if (dialog && dialog->isVisible() && (dialog->isActiveWindow() || *waited > 5000)) {
-            timer->stop();
-            timer->deleteLater();
-            answer(dialog);
-        } else if (*waited > 15000) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start();
-}
-
 bool Activate(QWidget* window)
 {
     for (int attempt = 0; attempt < 3; ++attempt)

@@ -26,38 +26,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace {
-
-// Answers the next modal dialog of type D, once the window manager has made it
-// active, with `answer`.
-template <typename D> void WhenDialogActive(std::function<void(D*)> answer)
-{
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(20);
-    auto waited = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [=] {
-        *waited += 20;
-        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-        if (dialog && dialog->isVisible() && (dialog->isActiveWindow() || *waited > 5000)) {
-            timer->stop();
-            timer->deleteLater();
-            answer(dialog);
-        } else if (*waited > 10000) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start();
-}
-
-// Waits until the window manager has given `window` the focus.
-bool Active(QWidget* window)
-{
-    return QTest::qWaitFor([window] { return window->isActiveWindow(); }, 5000);
-}
-
-} // namespace
-
 class TestActivation : public QObject
 {
     Q_OBJECT
@@ -97,7 +65,7 @@ private slots:
         QVERIFY(prompt.Texts("error").first().contains("unplugged"));
         // The window is still there and has the focus back, usable.
         QVERIFY(forms.frmEditKoji->isVisible());
-        QVERIFY(Active(forms.frmEditKoji));
+        QVERIFY(WaitUntilActive(forms.frmEditKoji));
 
         // Coming from another window of the program tries again.
         QVERIFY(DesktopActivate(forms.frmEditHojitsu4));
@@ -127,7 +95,7 @@ private slots:
                 Qt::LeftButton);
         });
         QTest::mouseClick(ControlOf<QPushButton>(forms.frmSetDataPath, "Button1"), Qt::LeftButton);
-        QVERIFY(Active(forms.frmSetDataPath));
+        QVERIFY(WaitUntilActive(forms.frmSetDataPath));
         Settle();
         QCOMPARE(QDir::cleanPath(folderBox->text()), QDir::cleanPath(chosen));
 
@@ -137,7 +105,7 @@ private slots:
         });
         auto* colourBox = ControlOf<QFrame>(forms.frmSetDataPath, "Panel3");
         QTest::mouseDClick(colourBox, Qt::LeftButton);
-        QVERIFY(Active(forms.frmSetDataPath));
+        QVERIFY(WaitUntilActive(forms.frmSetDataPath));
         Settle();
         QCOMPARE(forms.frmSetDataPath->BoxColor(0), 255);
         QCOMPARE(QDir::cleanPath(folderBox->text()), QDir::cleanPath(chosen));
@@ -161,7 +129,7 @@ private slots:
 
         prompt.AnswerNext(false);
         TriggerAction(forms.frmEditKoji, "mnuDelete");
-        QVERIFY(Active(forms.frmEditKoji));
+        QVERIFY(WaitUntilActive(forms.frmEditKoji));
         Settle();
         QCOMPARE(prompt.Texts("okcancel"), QStringList{"本当に削除しますか？"});
         QCOMPARE(code->text(), QString("K001"));
@@ -172,7 +140,7 @@ private slots:
                "begin select raise(abort, 'refused by test'); end")
             .Exec();
         QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY(Active(forms.frmEditKoji));
+        QVERIFY(WaitUntilActive(forms.frmEditKoji));
         Settle();
         QCOMPARE(prompt.Texts("error").size(), 1);
         QCOMPARE(code->text(), QString("K001"));
@@ -200,7 +168,7 @@ private slots:
 
         TQuery("drop table Ryudokikaku").Exec();
         QTest::mouseClick(ControlOf<QPushButton>(form, "BitBtn1"), Qt::LeftButton);
-        QVERIFY(Active(form));
+        QVERIFY(WaitUntilActive(form));
         Settle();
         QCOMPARE(prompt.Texts("error").size(), 1);
         QCOMPARE(grid->Text(2, 2), QString("95_100"));

@@ -24,33 +24,6 @@
 
 namespace {
 
-// Answers the next modal dialog of type D once the window manager has made
-// it active.
-template <typename D> void WhenDialogActive(std::function<void(D*)> answer)
-{
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(20);
-    auto waited = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [=] {
-        *waited += 20;
-        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-        if (dialog && dialog->isVisible() && (dialog->isActiveWindow() || *waited > 5000)) {
-            timer->stop();
-            timer->deleteLater();
-            answer(dialog);
-        } else if (*waited > 10000) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start();
-}
-
-bool Active(QWidget* window)
-{
-    return QTest::qWaitFor([window] { return window->isActiveWindow(); }, 5000);
-}
-
 // A click on the window; on a busy machine the window manager may need a
 // second one.
 bool Activate(QWidget* window)
@@ -140,7 +113,7 @@ private slots:
         // The delete question, answered No.
         prompt.AnswerNext(false);
         TriggerAction(form, "mnuDelete");
-        QVERIFY(Active(form));
+        QVERIFY(WaitUntilActive(form));
         Settle();
         QCOMPARE(prompt.Texts("yesno").last(), QString("削除してよろしいですか？"));
         QCOMPARE(Ratios()->Text(1, 1), QString("55.00"));
@@ -148,7 +121,7 @@ private slots:
         // The version window.
         WhenDialogActive<QDialog>([](QDialog* dialog) { dialog->close(); });
         TriggerAction(form, "mnuVersion");
-        QVERIFY(Active(form));
+        QVERIFY(WaitUntilActive(form));
         Settle();
         QCOMPARE(Ratios()->Text(1, 1), QString("55.00"));
 
@@ -183,7 +156,7 @@ private slots:
             dialog->accept();
         });
         TriggerAction(form, "mnuSaveAs");
-        QVERIFY(Active(form));
+        QVERIFY(WaitUntilActive(form));
         Settle();
         QCOMPARE(form->ComboBox1->currentText(), QString("B"));
         QCOMPARE(Ratios()->Text(2, 1), QString("30.00"));
@@ -210,7 +183,7 @@ private slots:
             QTest::mouseClick(dialog->findChild<QPushButton*>("Button1"), Qt::LeftButton);
         });
         TriggerAction(form, "mnuPlant");
-        QVERIFY(Active(form));
+        QVERIFY(WaitUntilActive(form));
         Settle();
         QCOMPARE(Ratios()->Text(1, 0), QString("6号"));
         QCOMPARE(Ratios()->ColWidth(1), 8.0);

@@ -3,11 +3,14 @@
 #include "foundation/TPrompt.h"
 #include "foundation/TQtPrompt.h"
 
+#include <QApplication>
 #include <QProcess>
 #include <QStringList>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
 #include <memory>
-
-class QWidget;
 
 // Helpers for the tests that run on a real desktop (tests/desktop): an X
 // server with a window manager, where windows are activated as a user's
@@ -25,6 +28,34 @@ bool WaitUntilProgramInactive();
 // Lets the window manager and the program settle: events are processed for
 // `ms` milliseconds.
 void Settle(int ms = 600);
+
+// Waits until the window manager has given `window` the focus.
+inline bool WaitUntilActive(QWidget* window)
+{
+    return QTest::qWaitFor([window] { return window->isActiveWindow(); }, 5000);
+}
+
+// Runs `answer` on the next modal dialog of type D once the window manager
+// has made it active (after 5 s even when it has not; gives up after 15 s).
+template <typename D> void WhenDialogActive(std::function<void(D*)> answer)
+{
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(20);
+    auto waited = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        *waited += 20;
+        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+        if (dialog && dialog->isVisible() && (dialog->isActiveWindow() || *waited > 5000)) {
+            timer->stop();
+            timer->deleteLater();
+            answer(dialog);
+        } else if (*waited > 15000) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start();
+}
 
 // Another program on the same desktop (an xmessage window), for switching
 // away from pTarmak and back.
