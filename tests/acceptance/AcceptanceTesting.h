@@ -19,16 +19,7 @@
 #include <QPushButton>
 #include <cmath>
 
-#define CHECK_PASSES(problem)                                                                      \
-    do {                                                                                           \
-        const QString p_ = (problem);                                                              \
-        if (!p_.isEmpty())                                                                         \
-            QFAIL(qPrintable(p_));                                                                 \
-    } while (false)
-
 namespace AcceptanceTesting {
-
-constexpr double kTolerance = 0.2; // mm
 
 const QString kPlant = QStringLiteral("第１プラント");
 const QString kMixture = QStringLiteral("密粒13");
@@ -152,16 +143,6 @@ inline QString Normalised(QString text)
         .replace(QStringLiteral("&apos;"), QStringLiteral("'"))
         .remove(u' ')
         .remove(QChar(0x3000));
-}
-
-inline QString Mismatch(const QString& what, double actual, double expected)
-{
-    if (std::abs(actual - expected) <= kTolerance)
-        return QString();
-    return QStringLiteral("%1 is at %2 mm, expected %3 mm")
-        .arg(what)
-        .arg(actual, 0, 'f', 2)
-        .arg(expected, 0, 'f', 2);
 }
 
 // Why `text`, drawn on one line in the box (cm) with `align`, is not there;

@@ -20,17 +20,7 @@
 #include <QPushButton>
 #include <cmath>
 
-// Fails the test with the text of a Check... helper that found a fault.
-#define CHECK_PASSES(problem)                                                                      \
-    do {                                                                                           \
-        const QString p_ = (problem);                                                              \
-        if (!p_.isEmpty())                                                                         \
-            QFAIL(qPrintable(p_));                                                                 \
-    } while (false)
-
 namespace SheetTesting {
-
-constexpr double kTolerance = 0.2; // mm
 
 const QString kProject = QStringLiteral("県道１２号線舗装工事");
 const QString kWorkType = QStringLiteral("表層工");
@@ -139,16 +129,6 @@ inline QString TextIn(const TPdfPage& page, double left, double top, double righ
 inline double LineTop(double top, double bottom, int points)
 {
     return (top + bottom) * 5 - points * 25.4 / 72 / 2;
-}
-
-inline QString Mismatch(const QString& what, double actual, double expected)
-{
-    if (std::abs(actual - expected) <= kTolerance)
-        return QString();
-    return QStringLiteral("%1 is at %2 mm, expected %3 mm")
-        .arg(what)
-        .arg(actual, 0, 'f', 2)
-        .arg(expected, 0, 'f', 2);
 }
 
 // Why the text drawn horizontally in the box (cm) is not `text` in `points`

@@ -14,7 +14,30 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextItem>
+#include <cmath>
 #include <functional>
+
+// How far a place read back from a PDF may be from where it was drawn.
+constexpr double kTolerance = 0.2; // mm
+
+// Fails the test with the text of a Check... helper that found a fault.
+#define CHECK_PASSES(problem)                                                                      \
+    do {                                                                                           \
+        const QString p_ = (problem);                                                              \
+        if (!p_.isEmpty())                                                                         \
+            QFAIL(qPrintable(p_));                                                                 \
+    } while (false)
+
+// Why `actual` is not `expected` (mm) within the tolerance; empty when it is.
+inline QString Mismatch(const QString& what, double actual, double expected)
+{
+    if (std::abs(actual - expected) <= kTolerance)
+        return QString();
+    return QStringLiteral("%1 is at %2 mm, expected %3 mm")
+        .arg(what)
+        .arg(actual, 0, 'f', 2)
+        .arg(expected, 0, 'f', 2);
+}
 
 // Every print goes to a PDF file in a new folder of the test; no system
 // printer is listed, only the program's PDF printer.

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr double kTolerance = 0.2;    // mm
 constexpr int kSize = 12;             // points
 const double kEm = kSize * 25.4 / 72; // mm
 
