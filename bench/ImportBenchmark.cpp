@@ -2,6 +2,7 @@
 // in: the time of the import, and the memory it takes beside the memory the
 // program had before (rows are streamed, not held).
 
+#include "BenchClock.h"
 #include "BenchData.h"
 #include "app/TParadoxImport.h"
 #include "foundation/DateTime.h"
@@ -15,16 +16,8 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
-
-long PeakKilobytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 // Writes `table` of the current data folder as the earlier program's file.
 int WriteParadox(const QString& table, const QString& folder)
@@ -71,7 +64,7 @@ int main(int argc, char** argv)
 
     qputenv("KANMURI_CONFIG_DIR", config.path().toLocal8Bit());
     TDatabase::Connection();
-    const long before = PeakKilobytes();
+    const long before = PeakMemoryKb();
     QElapsedTimer timer;
     timer.start();
     const auto reports = TParadoxImport(paradox.path()).Run(false);
@@ -80,6 +73,6 @@ int main(int argc, char** argv)
     std::printf("import of 1,000 headers and 100,000 lines   %6.2f s   (target < 10 s)\n", seconds);
     std::printf(
         "peak memory of the process before the import (filling, writing) %ld MB, after it %ld MB\n",
-        before / 1024, PeakKilobytes() / 1024);
+        before / 1024, PeakMemoryKb() / 1024);
     return 0;
 }

@@ -3,6 +3,7 @@
 // show page 1 at 100 %, to show each page at 50 %, and to write them to PDF,
 // and the program's peak memory.
 
+#include "BenchClock.h"
 #include "foundation/Fonts.h"
 #include "print/CmDrawing.h"
 #include "print/TCanvas.h"
@@ -73,22 +74,6 @@ void DrawPage(TCanvas& c, int page)
         std::printf(
             "one page: %d text boxes (a number split at its point is two texts), %d rules\n", texts,
             lines);
-}
-
-long PeakMemoryKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-double Ms(const QElapsedTimer& t)
-{
-    return t.nsecsElapsed() / 1e6;
 }
 
 } // namespace

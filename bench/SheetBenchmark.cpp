@@ -3,6 +3,7 @@
 // preview (as "ﾌﾟﾚﾋﾞｭｰ" does, progress window included) and writing the PDF
 // through the command line's export, and the program's peak memory.
 
+#include "BenchClock.h"
 #include "app/HojitsuSheetPreview.h"
 #include "app/TCommandLine.h"
 #include "foundation/DateTime.h"
@@ -56,22 +57,6 @@ void Fill(THojituHead4& head, int k, const QString& mixture, int days)
         line.Save();
     }
     transaction.Commit();
-}
-
-long PeakMemoryKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-double Ms(const QElapsedTimer& t)
-{
-    return t.nsecsElapsed() / 1e6;
 }
 
 void Measure(const char* name, const THojituHead4& head, bool perMixture, const QString& folder)

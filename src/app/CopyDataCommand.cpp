@@ -1,5 +1,7 @@
 #include "app/CopyDataCommand.h"
 
+#include "app/TProgressLine.h"
+
 #include "foundation/EKanmuriError.h"
 #include "foundation/TDatabase.h"
 
@@ -90,22 +92,16 @@ int RunCopyDataCommand(const QStringList& arguments, QTextStream& out, QTextStre
             << CopyDataUsage();
         return kUsage;
     }
-    bool progressShown = false;
+    TProgressLine progress(err, QStringLiteral("コピー中 %1 / %2 行"));
     try {
         if (folder.isEmpty())
             folder = TDatabase::AliasFolder(kAlias);
         const QList<TCopiedTable> copied = TDatabase::CopyFolderToServer(
-            folder, server, [&err, &progressShown](qint64 done, qint64 total) {
-                err << QStringLiteral("\rコピー中 %1 / %2 行").arg(done).arg(total);
-                err.flush();
-                progressShown = true;
-            });
-        if (progressShown)
-            err << u'\n';
+            folder, server, [&progress](qint64 done, qint64 total) { progress.Show(done, total); });
+        progress.End();
         out << CopyReportText(folder, server, copied) << u'\n';
     } catch (const std::exception& e) {
-        if (progressShown)
-            err << u'\n';
+        progress.End();
         err << ExceptionText(e) << u'\n';
         return kFailed;
     }

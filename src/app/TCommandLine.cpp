@@ -4,6 +4,7 @@
 #include "app/CopyDataCommand.h"
 #include "app/TCsvExport.h"
 #include "app/TParadoxImport.h"
+#include "app/TProgressLine.h"
 
 #include "app/THojitsuSheet.h"
 #include "foundation/EKanmuriError.h"
@@ -273,22 +274,16 @@ int ImportParadox(const QStringList& arguments, QTextStream& out, QTextStream& e
         err << QStringLiteral("取り込む旧データのフォルダを指定してください。\n\n") << Usage();
         return kUsage;
     }
-    bool progressShown = false;
+    TProgressLine progress(err, QStringLiteral("取り込み中 %1 / %2 件"));
     try {
         TDatabase::Connection();
         TParadoxImport import(folder);
-        const auto reports = import.Run(replace, [&err, &progressShown](qint64 done, qint64 total) {
-            err << QStringLiteral("\r取り込み中 %1 / %2 件").arg(done).arg(total);
-            err.flush();
-            progressShown = true;
-        });
-        if (progressShown)
-            err << u'\n';
+        const auto reports = import.Run(
+            replace, [&progress](qint64 done, qint64 total) { progress.Show(done, total); });
+        progress.End();
         out << TParadoxImport::ReportText(reports) << u'\n';
     } catch (const std::exception& e) {
-        // The message starts on a line of its own, after the progress line.
-        if (progressShown)
-            err << u'\n';
+        progress.End();
         err << ExceptionText(e) << u'\n';
         return kFailed;
     }

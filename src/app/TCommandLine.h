@@ -5,11 +5,17 @@
 class QTextStream;
 
 // The program's commands, for offices that file their sheets as PDF and for
-// batch use: they run without any window and without a display.
+// batch use, and for bringing data in and out: they run without any window
+// and without a display.
 //
 //   pTarmak sheet --project CODE --work-type NAME --mixture NAME
 //                 [--per-mixture] [--one-line] --pdf FILE
 //   pTarmak acceptance --mixture NAME [--method 0|1] --pdf FILE
+//   pTarmak export-csv --project CODE --work-type NAME --mixture NAME
+//                      [--per-mixture] --csv FILE
+//   pTarmak import-paradox FOLDER [--replace]
+//   pTarmak copy-data --to-server [--from FOLDER] [--host H] [--port P]
+//                     [--database D] [--user U]
 //   pTarmak --help
 //
 // Without arguments (or with Qt's own options) the program starts its
