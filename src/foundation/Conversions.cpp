@@ -129,22 +129,16 @@ QString TextAfter(const QString& text, const QString& separator)
     return at < 0 ? text : text.mid(at + separator.size());
 }
 
-QString FormatFixed(double value, int digits)
+namespace {
+
+// Rounds the decimal digits `number`, of which the first `whole` stand before
+// the point, half away from zero to `decimals` places (never pads).
+void RoundDecimalDigits(QString& number, qsizetype& whole, int decimals)
 {
-    digits = std::max(0, digits);
-    if (!std::isfinite(value))
-        return QString::number(value, 'f', digits);
-    // Rounded as the decimal number the user typed or sees, half away from
-    // zero: 2.675 gives 2.68 and -0.125 gives -0.13, although their nearest
-    // doubles lie just below the tie.
-    const QString shortest =
-        QString::number(std::fabs(value), 'f', QLocale::FloatingPointShortest);
-    const qsizetype point = shortest.indexOf(u'.');
-    QString whole = point < 0 ? shortest : shortest.left(point);
-    QString fraction = point < 0 ? QString() : shortest.mid(point + 1);
-    bool up = fraction.size() > digits && fraction[digits] >= u'5';
-    fraction = fraction.left(digits).leftJustified(digits, u'0');
-    QString number = whole + fraction;
+    if (number.size() <= whole + decimals)
+        return;
+    bool up = number[whole + decimals] >= u'5';
+    number.truncate(whole + decimals);
     for (qsizetype i = number.size() - 1; up && i >= 0; --i) {
         if (number[i] == u'9') {
             number[i] = u'0';
@@ -153,12 +147,45 @@ QString FormatFixed(double value, int digits)
             up = false;
         }
     }
-    if (up)
+    if (up) {
         number.prepend(u'1');
-    QString result = digits > 0 ? number.left(number.size() - digits) + u'.' + number.right(digits)
-                                : number;
+        ++whole;
+    }
+}
+
+} // namespace
+
+QString FormatFixed(double value, int digits)
+{
+    digits = std::max(0, digits);
+    if (!std::isfinite(value))
+        return QString::number(value, 'f', digits);
+    // Rounded as the decimal number the user typed or sees, half away from
+    // zero: the value is first taken to 15 significant digits (all that a
+    // double holds), then to 9 places beyond those shown, which takes away
+    // what a subtraction leaves of binary error. So 2.675 gives 2.68, -0.125
+    // gives -0.13 and 37.2 - 38.1875 gives -0.988, although their doubles
+    // lie just below the tie.
+    const QString scientific = QString::asprintf("%.14e", std::fabs(value));
+    const qsizetype e = scientific.indexOf(u'e');
+    const QString significant = scientific.left(1) + scientific.mid(2, e - 2);
+    const int exponent = scientific.mid(e + 1).toInt();
+    QString number;
+    qsizetype whole = 0;
+    if (exponent >= 0) {
+        number = significant.leftJustified(exponent + 1, u'0');
+        whole = exponent + 1;
+    } else {
+        number = QString(-exponent, u'0') + significant;
+        whole = 1;
+    }
+    RoundDecimalDigits(number, whole, digits + 9);
+    RoundDecimalDigits(number, whole, digits);
+    number = number.leftJustified(whole + digits, u'0');
+    QString result = digits > 0 ? number.left(whole) + u'.' + number.mid(whole) : number;
     // "-0.0" is shown as "0.0", as the sheets always have.
-    const bool zero = std::all_of(number.cbegin(), number.cend(), [](QChar c) { return c == u'0'; });
+    const bool zero =
+        std::all_of(number.cbegin(), number.cend(), [](QChar c) { return c == u'0'; });
     if (value < 0 && !zero)
         result.prepend(u'-');
     return result;

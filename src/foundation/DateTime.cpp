@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -68,6 +69,11 @@ QString FormatDate(TDateTime value)
 
 bool TryStrToDate(const QString& text, TDateTime& value)
 {
+    return TryStrToDate(text, value, QDate::currentDate());
+}
+
+bool TryStrToDate(const QString& text, TDateTime& value, const QDate& today)
+{
     static const QRegularExpression full(
         QStringLiteral("^\\s*(\\d{1,4})/(\\d{1,2})/(\\d{1,2})\\s*$"));
     static const QRegularExpression short_(QStringLiteral("^\\s*(\\d{1,2})/(\\d{1,2})\\s*$"));
@@ -76,7 +82,7 @@ bool TryStrToDate(const QString& text, TDateTime& value)
         year = m.captured(1).toInt();
         // Two-digit years are read in the century window around today.
         if (m.captured(1).size() <= 2) {
-            const int now = QDate::currentDate().year();
+            const int now = today.year();
             year += now / 100 * 100;
             if (year > now + 50)
                 year -= 100;
@@ -84,9 +90,21 @@ bool TryStrToDate(const QString& text, TDateTime& value)
         month = m.captured(2).toInt();
         day = m.captured(3).toInt();
     } else if (auto s = short_.match(text); s.hasMatch()) {
-        year = QDate::currentDate().year();
         month = s.captured(1).toInt();
         day = s.captured(2).toInt();
+        // Of last, this and next year's date, the nearest; a tie goes to the
+        // earlier, since days are mostly entered after they were paved.
+        qint64 nearest = -1;
+        for (int candidate : {today.year() - 1, today.year(), today.year() + 1}) {
+            const QDate date(candidate, month, day);
+            const qint64 distance = date.isValid() ? std::abs(today.daysTo(date)) : -1;
+            if (distance >= 0 && (nearest < 0 || distance < nearest)) {
+                nearest = distance;
+                year = candidate;
+            }
+        }
+        if (nearest < 0)
+            return false;
     } else {
         return false;
     }

@@ -20,9 +20,11 @@ int DayOf(TDateTime value);
 // The short date format of the system: "yyyy/MM/dd".
 QString FormatDate(TDateTime value);
 // Reads a date in the short date format, also without leading zeros
-// ("2026/1/5"); a month and day alone ("1/5") fall in the current year.
-// False when the text is not such a date.
+// ("2026/1/5"); a month and day alone ("12/28") take the year that puts the
+// date nearest `today` (the day before, on 3 January: last December). False
+// when the text is not such a date.
 bool TryStrToDate(const QString& text, TDateTime& value);
+bool TryStrToDate(const QString& text, TDateTime& value, const QDate& today);
 
 // The canonical text of a date-time in the database: "yyyy-MM-dd hh:mm:ss".
 QString DateTimeToSqlText(TDateTime value);

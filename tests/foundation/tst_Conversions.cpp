@@ -71,7 +71,6 @@ private slots:
         QTest::newRow("padded") << "2024/01/05" << EncodeDate(2024, 1, 5);
         QTest::newRow("not padded") << "2024/1/5" << EncodeDate(2024, 1, 5);
         QTest::newRow("blanks around") << " 2024/12/31 " << EncodeDate(2024, 12, 31);
-        QTest::newRow("month and day") << "3/4" << EncodeDate(QDate::currentDate().year(), 3, 4);
         QTest::newRow("month 13") << "2024/13/01" << 0.0;
         QTest::newRow("30 February") << "2024/02/30" << 0.0;
         QTest::newRow("other format") << "2024-01-05" << 0.0;
@@ -82,6 +81,21 @@ private slots:
         QFETCH(QString, text);
         QFETCH(double, expected);
         QCOMPARE(DateOrZero(text), expected);
+    }
+
+    void aMonthAndDayTakeTheNearestYear()
+    {
+        const auto read = [](const QString& text, QDate today) {
+            TDateTime value = 0;
+            return TryStrToDate(text, value, today) ? ToQDate(value) : QDate();
+        };
+        QCOMPARE(read("12/28", QDate(2027, 1, 3)), QDate(2026, 12, 28));
+        QCOMPARE(read("1/5", QDate(2026, 12, 28)), QDate(2027, 1, 5));
+        QCOMPARE(read("6/15", QDate(2026, 6, 1)), QDate(2026, 6, 15));
+        QCOMPARE(read("2/29", QDate(2027, 12, 1)), QDate(2028, 2, 29));
+        QCOMPARE(read("2/30", QDate(2027, 12, 1)), QDate());
+        // A full date is taken as typed.
+        QCOMPARE(read("2024/12/28", QDate(2027, 1, 3)), QDate(2024, 12, 28));
     }
 
     void zeroDateIsTheOrigin()
@@ -251,6 +265,8 @@ private slots:
         QTest::newRow("decimal tie") << 2.675 << 2 << "2.68";
         QTest::newRow("decimal tie 1.005") << 1.005 << 2 << "1.01";
         QTest::newRow("negative decimal tie") << -0.125 << 2 << "-0.13";
+        // A difference computed from two typed values: exactly -0.9875.
+        QTest::newRow("computed tie") << 37.2 - 38.1875 << 3 << "-0.988";
         QTest::newRow("carry into the whole part") << 9.995 << 2 << "10.00";
         QTest::newRow("carry to a new digit") << 999.96 << 1 << "1000.0";
         QTest::newRow("below the tie") << 2.67499 << 2 << "2.67";
