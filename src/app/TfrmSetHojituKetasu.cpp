@@ -5,7 +5,9 @@
 #include "foundation/Settings.h"
 #include "foundation/TActivation.h"
 #include "foundation/TApplication.h"
+#include "foundation/TPrompt.h"
 #include "store/Digits.h"
+#include "store/HojituGrid.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -114,10 +116,37 @@ void TfrmSetHojituKetasu::FormActivate()
 
 void TfrmSetHojituKetasu::Button1Click()
 {
-    // Stored as typed: a wrong value is reported where it is used.
-    WriteSetting(kLengthSetting, Edit1->text());
-    WriteSetting(kWidthSetting, Edit2->text());
-    for (int col = 1; col <= kColumns; ++col)
-        WriteSetting(ColumnSetting(col), vaSpread1->Text(col, kDigitsRow));
+    vaSpread1->CommitEdit();
+    // Nothing is stored while one field is not a number of decimals: a
+    // wrong value would stop every display of a day. Empty is allowed; it
+    // stands for the default.
+    struct TField
+    {
+        QString Setting, Text, Caption;
+        QWidget* Control;
+        int Col;
+    };
+    QList<TField> fields = {{kLengthSetting, Edit1->text(), QStringLiteral("延長"), Edit1, 0},
+                            {kWidthSetting, Edit2->text(), QStringLiteral("幅員"), Edit2, 0}};
+    for (const HojituGrid::TGroup& group : HojituGrid::Groups())
+        for (int col = group.FirstCol; col < group.FirstCol + group.Cols; ++col)
+            fields.append(
+                {ColumnSetting(col), vaSpread1->Text(col, kDigitsRow),
+                 group.Caption + QStringLiteral("の") + HojituGrid::ColumnHeadings()[col - 1],
+                 vaSpread1, col});
+    for (const TField& field : fields) {
+        if (field.Text.trimmed().isEmpty() || DigitsOf(field.Text) >= 0)
+            continue;
+        TPrompt::Message(QStringLiteral("「%1」の桁数 \"%2\" は使えません。\n"
+                                        "0 から %3 までの整数で入力してください。")
+                             .arg(field.Caption, field.Text)
+                             .arg(kMaxDigits));
+        if (field.Col > 0)
+            vaSpread1->SetActiveCell(field.Col, kDigitsRow);
+        field.Control->setFocus();
+        return;
+    }
+    for (const TField& field : fields)
+        WriteSetting(field.Setting, field.Text);
     close();
 }

@@ -72,21 +72,35 @@ void EnsureDigitsSettings()
         StoredDigits(position);
 }
 
-int Digits(int position)
+int DigitsOf(const QString& text)
 {
-    const QString text = StoredDigits(position);
     const QString digits = text.trimmed();
     bool whole = !digits.isEmpty() && digits.size() <= 3;
     for (const QChar c : digits)
         whole = whole && c >= u'0' && c <= u'9';
     const int value = whole ? digits.toInt() : -1;
-    if (value < 0 || value > kMaxDigits)
+    return value > kMaxDigits ? -1 : value;
+}
+
+int Digits(int position)
+{
+    const QString text = StoredDigits(position);
+    const int value = DigitsOf(text);
+    if (value < 0)
         throw ESettingsError(
             QStringLiteral("桁数の設定 \"%1\" の値 \"%2\" は 0 から %3 までの整数ではありません。"
                            "「項目別桁数の設定」で直してください。")
                 .arg(DigitsSettingName(position), text)
                 .arg(kMaxDigits));
     return value;
+}
+
+TDigitTable AllDigits()
+{
+    TDigitTable digits{};
+    for (int position = 0; position < kDigitsPositions; ++position)
+        digits[size_t(position)] = Digits(position);
+    return digits;
 }
 
 QString DigitsFormat(int position)

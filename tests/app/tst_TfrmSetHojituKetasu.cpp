@@ -90,13 +90,26 @@ private slots:
         grid->SetText(3, 3, "0");
         grid->SetText(7, 3, "abc");
         grid->SetText(11, 3, "");
+        // Anything but a number of decimals is refused, naming the field;
+        // nothing is stored meanwhile.
+        auto& prompt = TTestEnvironment::Current().prompt;
+        for (const char* bad : {"abc", "16", "-1", "1.5"}) {
+            grid->SetText(7, 3, bad);
+            QTest::mouseClick(Control<QPushButton>("Button1"), Qt::LeftButton);
+            QVERIFY(form->isVisible());
+            QVERIFY2(prompt.LastText("message").contains("バインダーの積算量"),
+                     qPrintable(prompt.LastText("message")));
+            QCOMPARE(ReadSetting("HojituKetasu12"), QString("1"));
+        }
+        QCOMPARE(grid->ActiveCol(), 7);
+        grid->SetText(7, 3, " 4 ");
         QTest::mouseClick(Control<QPushButton>("Button1"), Qt::LeftButton);
 
         QVERIFY(!form->isVisible());
         QCOMPARE(ReadSetting("HojituKetasu12"), QString("2"));
         QCOMPARE(ReadSetting("HojituKetasu13"), QString());
         QCOMPARE(ReadSetting("HojituKetasu3"), QString("0"));
-        QCOMPARE(ReadSetting("HojituKetasu7"), QString("abc"));
+        QCOMPARE(ReadSetting("HojituKetasu7"), QString(" 4 "));
         QCOMPARE(ReadSetting("HojituKetasu11"), QString());
         QCOMPARE(ReadSetting("HojituKetasu1"), QString("1"));
 
