@@ -1,10 +1,17 @@
 #include "controls/TComboBox.h"
 
+#include <QLineEdit>
 #include <QSignalBlocker>
 
 TComboBox::TComboBox(QWidget* parent) : QComboBox(parent)
 {
     setEditable(true);
+    // Qt takes typed text that matches an entry, when the box loses the
+    // focus, as a choice from the list. Here only the list chooses: typed
+    // text is the owner's to read (a date box loads it on leaving), and a
+    // choice raised by the focus going to a message box would come back
+    // while that box is still open.
+    QObject::disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(16);
 }

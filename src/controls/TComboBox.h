@@ -3,7 +3,8 @@
 #include <QComboBox>
 
 // An editable combo box whose list its owner fills when it drops down.
-// Refilling the list keeps the typed text and raises no change.
+// Refilling the list keeps the typed text and raises no change. `activated`
+// means a choice from the list (or the arrow keys), never typed text.
 class TComboBox : public QComboBox
 {
     Q_OBJECT

@@ -398,6 +398,16 @@ void TvaSpread::SetBlockLocked(int col, int row, int col2, int row2, bool locked
 
 // Cursor, selection, edit mode ----------------------------------------------
 
+bool TvaSpread::CommitEdit()
+{
+    QLineEdit* editor = m_delegate->Editor();
+    if (state() != QAbstractItemView::EditingState || !editor)
+        return false;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
+}
+
 int TvaSpread::ActiveCol() const
 {
     return currentIndex().isValid() ? currentIndex().column() + 1 : 0;

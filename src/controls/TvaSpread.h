@@ -103,6 +103,11 @@ public:
     TEnterAction EnterAction() const { return m_enterAction; }
     void SetEnterAction(TEnterAction action) { m_enterAction = action; }
 
+    // Takes what is being typed into a cell as Enter would (the cursor
+    // stays); false when no cell was being edited. Windows call it before
+    // they read or leave the grid, so typing is never lost.
+    bool CommitEdit();
+
     // The cursor cell; 0, 0 when there is none.
     int ActiveCol() const;
     int ActiveRow() const;

@@ -1,8 +1,11 @@
 #include "support/TDesktop.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -41,6 +44,42 @@ bool DesktopActivate(QWidget* window)
 bool WaitUntilProgramInactive()
 {
     return QTest::qWaitFor([] { return QApplication::activeWindow() == nullptr; }, 5000);
+}
+
+void ClickTitleBarClose(QWidget* window)
+{
+    // The close button sits at the right end of the title bar (openbox's
+    // layout "NLIMC"), a few pixels in from the frame's edge.
+    const QRect frame = window->frameGeometry();
+    const int title = window->geometry().top() - frame.top();
+    const QPoint at(frame.right() - 11, frame.top() + title / 2);
+    // The pointer comes to rest over the button first, as a hand does.
+    Xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(at.x() - 30),
+             QString::number(at.y())});
+    Xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(at.x()),
+             QString::number(at.y())});
+    QTest::qWait(200);
+    Xdotool({QStringLiteral("click"), QStringLiteral("1")});
+}
+
+void PressKeys(const QString& keys)
+{
+    Xdotool({QStringLiteral("key"), keys});
+}
+
+bool ClickMenuEntry(QWidget* window, const char* menu, const char* action)
+{
+    auto* bar = window->findChild<QMenuBar*>();
+    auto* popup = window->findChild<QMenu*>(QString::fromLatin1(menu));
+    auto* entry = window->findChild<QAction*>(QString::fromLatin1(action));
+    if (!bar || !popup || !entry)
+        return false;
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(popup->menuAction()).center());
+    if (!QTest::qWaitFor([popup] { return popup->isVisible(); }, 5000))
+        return false;
+    QTest::qWait(100);
+    QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(entry).center());
+    return true;
 }
 
 void Settle(int ms)

@@ -29,6 +29,19 @@ bool WaitUntilProgramInactive();
 // `ms` milliseconds.
 void Settle(int ms = 600);
 
+// Clicks the close button (×) in the title bar the window manager drew for
+// `window`, as a user does: the window is asked to close.
+void ClickTitleBarClose(QWidget* window);
+
+// Presses keys through the X server (xdotool's names: "alt+F4"), so that
+// the window manager sees them as a user's.
+void PressKeys(const QString& keys);
+
+// Opens the menu `menu` of a main window's menu bar with the mouse and
+// clicks its entry `action` (object names), as a user does: the focus goes
+// to the menu on the way. False when either is not found.
+bool ClickMenuEntry(QWidget* window, const char* menu, const char* action);
+
 // Waits until the window manager has given `window` the focus.
 inline bool WaitUntilActive(QWidget* window)
 {
