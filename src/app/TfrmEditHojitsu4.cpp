@@ -255,8 +255,17 @@ void TfrmEditHojitsu4::CreateControls()
     ComboBox4->installEventFilter(this);
     Connect(Edit2, &QLineEdit::returnPressed, this, &TfrmEditHojitsu4::Edit2KeyEnter);
     Connect(Edit3, &QLineEdit::returnPressed, this, &TfrmEditHojitsu4::Edit3KeyEnter);
-    for (QLineEdit* edit : {Edit1, Edit2, Edit3})
-        Connect(edit, &QLineEdit::textEdited, this, &TfrmEditHojitsu4::Touch);
+    Connect(Edit1, &QLineEdit::textEdited, this, &TfrmEditHojitsu4::Touch);
+    // Typed, the length or width is taken as typed, even where its text is
+    // the one shown.
+    Connect(Edit2, &QLineEdit::textEdited, this, [](TfrmEditHojitsu4* w) {
+        w->m_typed[0] = true;
+        w->Touch();
+    });
+    Connect(Edit3, &QLineEdit::textEdited, this, [](TfrmEditHojitsu4* w) {
+        w->m_typed[1] = true;
+        w->Touch();
+    });
     Connect(vaSpread2, &TvaSpread::Changed, this, &TfrmEditHojitsu4::vaSpread2Change);
     Connect(vaSpread2, &TvaSpread::EditModeChanged, this, &TfrmEditHojitsu4::RefreshStatusPanels);
     Connect(CheckBox1, &QCheckBox::clicked, this, &TfrmEditHojitsu4::CheckBox1Click);
@@ -423,32 +432,79 @@ void TfrmEditHojitsu4::FormActivate()
 
 // Showing -------------------------------------------------------------------
 
-void TfrmEditHojitsu4::SetCellValue(int position, double value)
+QString TfrmEditHojitsu4::ControlText(int position) const
 {
+    if (position == 0)
+        return Edit2->text();
+    if (position == 1)
+        return Edit3->text();
     const TCell cell = EntryCell(position);
-    vaSpread2->SetText(cell.Col, cell.Row, FormatDigits(position, value));
+    return vaSpread2->Text(cell.Col, cell.Row);
 }
 
-void TfrmEditHojitsu4::ShowLine()
+void TfrmEditHojitsu4::SetControlText(int position, const QString& text)
+{
+    if (position == 0) {
+        Edit2->setText(text);
+    } else if (position == 1) {
+        Edit3->setText(text);
+    } else {
+        const TCell cell = EntryCell(position);
+        vaSpread2->SetText(cell.Col, cell.Row, text);
+    }
+}
+
+void TfrmEditHojitsu4::ShowValue(int position, double value, const TDigitTable& digits)
+{
+    const QString text = FormatFixed(value, digits[size_t(position)]);
+    SetControlText(position, text);
+    m_shownText[size_t(position)] = text;
+    m_shownValue[size_t(position)] = value;
+    m_typed[size_t(position)] = false;
+}
+
+void TfrmEditHojitsu4::ShowText(int position, const QString& text)
+{
+    SetControlText(position, text);
+    m_shownText[size_t(position)] = text;
+    m_shownValue[size_t(position)] = NumberOrZero(text);
+    m_typed[size_t(position)] = false;
+}
+
+void TfrmEditHojitsu4::ShowLine(const TDigitTable& digits)
 {
     ComboBox4->SetText(FormatDate(m_line->Hiduke));
     Edit1->setText(m_line->Sokuten);
-    Edit2->setText(FormatDigits(0, m_line->Values[0]));
-    Edit3->setText(FormatDigits(1, m_line->Values[1]));
-    for (int position = FirstGridPosition; position <= LastPosition; ++position)
-        SetCellValue(position, m_line->Values[position]);
+    for (int position = 0; position <= LastPosition; ++position)
+        ShowValue(position, m_line->Values[size_t(position)], digits);
+    m_derived.reset();
     m_modified = false;
-    RefreshTotals();
+    RefreshTotals(digits);
+}
+
+void TfrmEditHojitsu4::ShowDay(bool stored, bool densityFromCores, const TDigitTable& digits)
+{
+    ShowLine(digits);
+    if (!stored && !m_head->Gozai->DataName.isEmpty()) {
+        PrefillDay(densityFromCores);
+        Derive(digits);
+    }
 }
 
 void TfrmEditHojitsu4::RefreshTotals()
+{
+    RefreshTotals(AllDigits());
+}
+
+void TfrmEditHojitsu4::RefreshTotals(const TDigitTable& digits)
 {
     const THojituLine4::TValues totals =
         m_line->Totals(CheckBox1->isChecked(), CheckBox2->isChecked(), m_head->Gozai->DataName,
                        m_head->Koji->Code);
     for (int position : THojituLine4::SummedPositions()) {
         const TCell cell = TotalCell(position);
-        vaSpread2->SetText(cell.Col, cell.Row, FormatDigits(position, totals[position]));
+        vaSpread2->SetText(cell.Col, cell.Row,
+                           FormatFixed(totals[size_t(position)], digits[size_t(position)]));
     }
 }
 
@@ -485,11 +541,12 @@ void TfrmEditHojitsu4::PrefillDay(bool densityFromCores)
         if (CoreDensity(m_head->Koji->Code, m_head->Gozai->DataName, measured))
             actual = measured;
     }
-    vaSpread2->SetText(3, 3, density);
-    vaSpread2->SetText(3, 4, actual);
-    for (int row = 3; row <= 5; ++row) {
-        vaSpread2->SetText(6, row, vaSpread1->Text(2, 1));
-        vaSpread2->SetText(9, row, vaSpread1->Text(3, 1));
+    ShowText(PositionAt(3, FirstEntryRow), density);
+    ShowText(PositionAt(3, FirstEntryRow + 1), actual);
+    // The design, actual and site ratios of binder and filler.
+    for (int row = FirstEntryRow; row < LastEntryRow; ++row) {
+        ShowText(PositionAt(6, row), vaSpread1->Text(2, 1));
+        ShowText(PositionAt(9, row), vaSpread1->Text(3, 1));
     }
 }
 
@@ -501,15 +558,16 @@ void TfrmEditHojitsu4::ClearLine()
     m_line->SID = m_head->ID;
 }
 
-void TfrmEditHojitsu4::LoadFirstOrClear()
+bool TfrmEditHojitsu4::LoadFirstOrClear()
 {
     if (m_head->ID != 0) {
         m_line->SID = m_head->ID;
         if (m_line->LoadFirst())
-            return;
+            return true;
     }
     m_line->Clear();
     m_line->SID = m_head->ID;
+    return false;
 }
 
 bool TfrmEditHojitsu4::LoadDay(TDateTime date)
@@ -522,26 +580,42 @@ bool TfrmEditHojitsu4::LoadDay(TDateTime date)
     return found;
 }
 
+bool TfrmEditHojitsu4::DayStored() const
+{
+    if (m_head->ID == 0)
+        return false;
+    THojituLine4 probe;
+    probe.SID = m_head->ID;
+    probe.Hiduke = m_line->Hiduke;
+    return probe.LoadByDay();
+}
+
 // Deriving ------------------------------------------------------------------
 
 THojituLine4::TValues TfrmEditHojitsu4::Values() const
 {
     THojituLine4::TValues values{};
-    values[0] = NumberOrZero(Edit2->text());
-    values[1] = NumberOrZero(Edit3->text());
-    for (int position = FirstGridPosition; position <= LastPosition; ++position) {
-        const TCell cell = EntryCell(position);
-        values[position] = NumberOrZero(vaSpread2->Text(cell.Col, cell.Row));
+    for (int position = 0; position <= LastPosition; ++position) {
+        const QString text = ControlText(position);
+        values[size_t(position)] =
+            !m_typed[size_t(position)] && text == m_shownText[size_t(position)]
+                ? m_shownValue[size_t(position)]
+                : NumberOrZero(text);
     }
     return values;
 }
 
 void TfrmEditHojitsu4::Derive()
 {
+    Derive(AllDigits());
+}
+
+void TfrmEditHojitsu4::Derive(const TDigitTable& digits)
+{
     THojituLine4::TValues values = Values();
-    DeriveDay(values, CheckBox3->isChecked());
+    DeriveDay(values, CheckBox3->isChecked(), &m_derived);
     for (int position = FirstGridPosition; position <= LastPosition; ++position)
-        SetCellValue(position, values[position]);
+        ShowValue(position, values[size_t(position)], digits);
 }
 
 void TfrmEditHojitsu4::Touch()
@@ -549,17 +623,27 @@ void TfrmEditHojitsu4::Touch()
     m_modified = true;
 }
 
-void TfrmEditHojitsu4::vaSpread2Change(int, int)
+void TfrmEditHojitsu4::CommitTyping()
+{
+    vaSpread2->CommitEdit();
+}
+
+void TfrmEditHojitsu4::vaSpread2Change(int col, int row)
 {
     m_modified = true;
+    // A value typed is the user's: it is no longer derived.
+    if (const int position = PositionAt(col, row); position >= 0) {
+        m_typed[size_t(position)] = true;
+        m_derived[size_t(position)] = false;
+    }
     Derive();
 }
 
 void TfrmEditHojitsu4::Edit2KeyEnter()
 {
     const double area = NumberOrZero(Edit2->text()) * NumberOrZero(Edit3->text());
-    if (vaSpread2->Text(1, 3).trimmed().isEmpty() && area != 0) {
-        vaSpread2->SetText(1, 3, FormatFixed(area, 3));
+    if (ControlText(FirstGridPosition).trimmed().isEmpty() && area != 0) {
+        ShowText(FirstGridPosition, FormatFixed(area, 3));
         m_modified = true;
     }
 }
@@ -573,12 +657,16 @@ void TfrmEditHojitsu4::Edit3KeyEnter()
 
 bool TfrmEditHojitsu4::ConfirmLeave(const std::function<void()>& restore)
 {
+    CommitTyping();
     if (!m_modified)
         return true;
     switch (
         TPrompt::YesNoCancel(QStringLiteral("%1 の入力内容が保存されていません。\n保存しますか？")
                                  .arg(FormatDate(m_line->Hiduke)))) {
     case TAnswer::Yes: {
+        // The question names the shown day: it is saved under its own date,
+        // not under one typed into the date box and not yet gone to.
+        ComboBox4->SetText(FormatDate(m_line->Hiduke));
         if (restore)
             restore();
         return SaveDay();
@@ -602,20 +690,34 @@ void TfrmEditHojitsu4::ComboBox1DropDown()
     ComboBox1->SetItems(projects);
 }
 
+void TfrmEditHojitsu4::Choose(int box, const std::function<void(const TDigitTable&)>& load)
+{
+    TComboBox* combo = std::array{ComboBox1, ComboBox2, ComboBox3, ComboBox4}[size_t(box)];
+    const QString before = TextBefore(box);
+    m_textBefore[box] = QString();
+    const auto putBack = [&] { combo->SetText(before); };
+    try {
+        const TDigitTable digits = AllDigits();
+        if (!ConfirmLeave(putBack)) {
+            putBack();
+            return;
+        }
+        load(digits);
+    } catch (...) {
+        putBack();
+        throw;
+    }
+}
+
 void TfrmEditHojitsu4::ComboBox1Select(int index)
 {
     const QString chosen = ComboBox1->itemText(index);
-    const QString before = TextBefore(0);
-    m_textBefore[0] = QString();
-    if (!ConfirmLeave([&] { ComboBox1->SetText(before); })) {
-        ComboBox1->SetText(before);
-        return;
-    }
-    m_head->Koji->LoadByCode(CodeOf(chosen));
-    m_head->LoadByKeys();
-    RefreshHeaderFields();
-    LoadFirstOrClear();
-    ShowLine();
+    Choose(0, [&](const TDigitTable& digits) {
+        m_head->Koji->LoadByCode(CodeOf(chosen));
+        m_head->LoadByKeys();
+        RefreshHeaderFields();
+        ShowDay(LoadFirstOrClear(), true, digits);
+    });
 }
 
 void TfrmEditHojitsu4::ComboBox2DropDown()
@@ -629,17 +731,13 @@ void TfrmEditHojitsu4::ComboBox2DropDown()
 void TfrmEditHojitsu4::ComboBox2Select(int index)
 {
     const QString chosen = ComboBox2->itemText(index);
-    const QString before = TextBefore(1);
-    m_textBefore[1] = QString();
-    if (!ConfirmLeave([&] { ComboBox2->SetText(before); })) {
-        ComboBox2->SetText(before);
-        return;
-    }
-    m_head->Kosyu->LoadByName(chosen);
-    m_head->LoadByKeys();
-    LoadFirstOrClear();
-    RefreshHeaderFields();
-    ShowLine();
+    Choose(1, [&](const TDigitTable& digits) {
+        m_head->Kosyu->LoadByName(chosen);
+        m_head->LoadByKeys();
+        const bool stored = LoadFirstOrClear();
+        RefreshHeaderFields();
+        ShowDay(stored, true, digits);
+    });
 }
 
 void TfrmEditHojitsu4::ComboBox3DropDown()
@@ -654,27 +752,16 @@ void TfrmEditHojitsu4::ComboBox3DropDown()
 void TfrmEditHojitsu4::ComboBox3Select(int index)
 {
     const QString chosen = ComboBox3->itemText(index);
-    const QString before = TextBefore(2);
-    m_textBefore[2] = QString();
-    if (!ConfirmLeave([&] { ComboBox3->SetText(before); })) {
-        ComboBox3->SetText(before);
-        return;
-    }
-    m_head->Gozai->LoadByName(chosen);
-    ShowMixPrefill();
-    m_head->LoadByKeys();
-    m_line->SID = m_head->ID;
-    const bool found = m_head->ID != 0 && m_line->LoadFirst();
-    RefreshHeaderFields();
-    if (found) {
-        ShowLine();
-    } else {
-        m_line->Clear();
-        m_line->SID = m_head->ID;
-        ShowLine();
-        PrefillDay(true);
-    }
-    Derive();
+    Choose(2, [&](const TDigitTable& digits) {
+        m_head->Gozai->LoadByName(chosen);
+        ShowMixPrefill();
+        m_head->LoadByKeys();
+        const bool stored = LoadFirstOrClear();
+        RefreshHeaderFields();
+        ShowDay(stored, true, digits);
+        if (stored)
+            Derive(digits);
+    });
 }
 
 void TfrmEditHojitsu4::ComboBox4DropDown()
@@ -695,38 +782,31 @@ void TfrmEditHojitsu4::ComboBox4Select(int index)
         ComboBox4->SetText(FormatDate(m_line->Hiduke));
         return;
     }
-    if (!ConfirmLeave([this] { ComboBox4->SetText(FormatDate(m_line->Hiduke)); })) {
-        ComboBox4->SetText(FormatDate(m_line->Hiduke));
-        return;
-    }
-    LoadDay(date);
-    ShowLine();
+    m_textBefore[3] = FormatDate(m_line->Hiduke);
+    Choose(3, [&](const TDigitTable& digits) { ShowDay(LoadDay(date), false, digits); });
 }
 
 void TfrmEditHojitsu4::ComboBox4Exit()
 {
+    GoToTypedDate();
+}
+
+bool TfrmEditHojitsu4::GoToTypedDate()
+{
+    const QString shown = FormatDate(m_line->Hiduke);
     TDateTime date = 0;
     // An empty or unreadable date loads nothing: the day shown stays.
-    if (!ReadDate(ComboBox4->Text(), date)) {
-        ComboBox4->SetText(FormatDate(m_line->Hiduke));
-        return;
+    if (!ReadDate(ComboBox4->Text(), date) || std::floor(date) == std::floor(m_line->Hiduke)) {
+        ComboBox4->SetText(shown);
+        return true;
     }
-    if (std::floor(date) == std::floor(m_line->Hiduke)) {
-        ComboBox4->SetText(FormatDate(m_line->Hiduke));
-        return;
+    const TDigitTable digits = AllDigits();
+    if (!ConfirmLeave()) {
+        ComboBox4->SetText(shown);
+        return false;
     }
-    const QString typed = ComboBox4->Text();
-    if (!ConfirmLeave([this] { ComboBox4->SetText(FormatDate(m_line->Hiduke)); })) {
-        ComboBox4->SetText(FormatDate(m_line->Hiduke));
-        return;
-    }
-    ComboBox4->SetText(typed);
-    if (LoadDay(date)) {
-        ShowLine();
-    } else {
-        ShowLine();
-        PrefillDay(false);
-    }
+    ShowDay(LoadDay(date), false, digits);
+    return true;
 }
 
 // Saving ----------------------------------------------------------------------
@@ -761,6 +841,7 @@ QString TfrmEditHojitsu4::TextBefore(int box) const
 
 bool TfrmEditHojitsu4::SaveDay()
 {
+    CommitTyping();
     const QString code = CodeOf(ComboBox1->Text());
     TDateTime date = 0;
     const QString problem =
@@ -828,48 +909,83 @@ void TfrmEditHojitsu4::mnuOpenClick()
         return;
     const QStringList chosen = dialog->SelectedSubItems();
     // OK with nothing selected counts as Cancel: the window stays as it was.
-    if (chosen.isEmpty() || !ConfirmLeave())
+    if (chosen.isEmpty())
+        return;
+    const TDigitTable digits = AllDigits();
+    if (!ConfirmLeave())
         return;
     const int id = int(NumberOrZero(chosen.value(3)));
     m_head->LoadById(id);
+    bool stored = false;
     if (m_head->ID != 0) {
         ShowMixPrefill();
-        LoadDay(DateOrZero(chosen.value(2)));
+        stored = LoadDay(DateOrZero(chosen.value(2)));
     } else {
         m_line->Clear();
     }
     RefreshHeaderFields();
-    ShowLine();
+    ShowDay(stored, false, digits);
 }
 
 void TfrmEditHojitsu4::mnuDeleteClick()
 {
+    CommitTyping();
     if (!TPrompt::OkCancel(QStringLiteral("本当に削除しますか？"), kEmptyCaption))
         return;
-    // The header the boxes name now, whatever was loaded before.
-    TakeHeaderKeys(*m_head);
-    m_head->LoadByKeys();
-    if (m_head->ID == 0) {
+    const TDigitTable digits = AllDigits();
+    // The header the boxes name now, whatever was shown before.
+    THojituHead4 named;
+    TakeHeaderKeys(named);
+    named.LoadByKeys();
+    if (named.ID == 0) {
         TPrompt::Message(QStringLiteral("削除する舗設実績がありません。"));
-        return;
+        if (m_head->ID == 0)
+            return;
     }
-    m_head->Delete();
+    if (named.ID != m_head->ID) {
+        // The shown day belongs to the header shown, not to the one the
+        // boxes name now: typing on it is saved under its own header, or
+        // dropped, as the user says.
+        const QStringList typed{ComboBox1->Text(), ComboBox2->Text(), ComboBox3->Text()};
+        const bool leave = ConfirmLeave([this] { RefreshHeaderFields(); });
+        ComboBox1->SetText(typed[0]);
+        ComboBox2->SetText(typed[1]);
+        ComboBox3->SetText(typed[2]);
+        if (!leave)
+            return;
+    }
+    if (named.ID != 0)
+        named.Delete();
+    // The window shows what remains: the header the boxes name, without days.
+    TakeHeaderKeys(*m_head);
     m_head->ID = 0;
     m_line->Clear();
     m_line->SID = 0;
     RefreshHeaderFields();
-    ShowLine();
+    ShowDay(false, true, digits);
 }
 
 void TfrmEditHojitsu4::mnuDeleteDayClick()
 {
-    if (!TPrompt::OkCancel(QStringLiteral("本当に削除しますか？"), kEmptyCaption))
+    CommitTyping();
+    // A date typed into the box is the day meant.
+    if (!GoToTypedDate())
         return;
+    const QString date = FormatDate(m_line->Hiduke);
+    if (!DayStored()) {
+        TPrompt::Message(
+            QStringLiteral("%1 の舗設実績は保存されていません。削除するものはありません。")
+                .arg(date));
+        return;
+    }
+    if (!TPrompt::OkCancel(QStringLiteral("%1 の舗設実績を削除しますか？").arg(date),
+                           kEmptyCaption))
+        return;
+    const TDigitTable digits = AllDigits();
     m_line->SID = m_head->ID;
-    if (m_head->ID != 0)
-        m_line->DeleteDay();
+    m_line->DeleteDay();
     ClearLine();
-    ShowLine();
+    ShowDay(false, false, digits);
 }
 
 void TfrmEditHojitsu4::mnuCsvClick()
@@ -929,11 +1045,12 @@ void TfrmEditHojitsu4::mnuImportClick()
     });
     progress.reset();
     // What the window showed may be gone or another record now.
+    const TDigitTable digits = AllDigits();
     m_head->ID = 0;
     m_head->LoadByKeys();
-    LoadFirstOrClear();
+    const bool stored = LoadFirstOrClear();
     RefreshHeaderFields();
-    ShowLine();
+    ShowDay(stored, true, digits);
     TPrompt::Message(QStringLiteral("旧データを取り込みました。\n\n") +
                          TParadoxImport::ReportText(reports),
                      caption);

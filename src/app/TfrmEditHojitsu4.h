@@ -1,8 +1,12 @@
 #pragma once
 
+#include "store/Derivation.h"
+#include "store/Digits.h"
 #include "store/THojituLine4.h"
 
 #include <QMainWindow>
+#include <array>
+#include <bitset>
 #include <functional>
 
 class QAction;
@@ -89,7 +93,8 @@ public slots:
     void mnuKetasuClick();
     void mnuFontClick();
 
-    // The day's values as the controls hold them now (positions 0 to 32).
+    // The day's values as the controls hold them now (positions 0 to 32): a
+    // value the user has not changed is the one behind its rounded display.
     THojituLine4::TValues Values() const;
     // Derives from the controls and writes the results back.
     void Derive();
@@ -105,28 +110,55 @@ private:
     void CreateMenus();
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption);
 
-    void ShowLine();
+    // Shows the loaded day; `digits` are read before, so that a bad digits
+    // setting stops a display before anything changes.
+    void ShowLine(const TDigitTable& digits);
+    // Shows the loaded day; one not stored gets the mixture's design values,
+    // derived, when a mixture is chosen.
+    void ShowDay(bool stored, bool densityFromCores, const TDigitTable& digits);
     void RefreshTotals();
+    void RefreshTotals(const TDigitTable& digits);
     void RefreshHeaderFields();
     void RefreshStatusPanels();
     void ShowMixPrefill();
     void PrefillDay(bool densityFromCores);
-    void SetCellValue(int position, double value);
+    void Derive(const TDigitTable& digits);
+    // The text of the control of a value position (0 length, 1 width, else a
+    // grid cell) and writing it.
+    QString ControlText(int position) const;
+    void SetControlText(int position, const QString& text);
+    // Shows `value` rounded, keeping the value itself behind the text.
+    void ShowValue(int position, double value, const TDigitTable& digits);
+    // Shows a text the program gives (a prefill), its number behind it.
+    void ShowText(int position, const QString& text);
+    // Takes a value still being typed into a cell, as Enter would.
+    void CommitTyping();
     // Clears the shown day, keeping the link to the current header.
     void ClearLine();
-    void LoadFirstOrClear();
+    // Loads the earliest day of the header; true when there was one.
+    bool LoadFirstOrClear();
     // Loads the header the boxes name (project code, work type, mixture).
     void TakeHeaderKeys(THojituHead4& head);
     // The text a box had before its list opened, or else the record's.
     QString TextBefore(int box) const;
+    // A choice from the list of box `box`: asks about unsaved typing, then
+    // runs `load`. The box is put back when the user stays or it fails.
+    void Choose(int box, const std::function<void(const TDigitTable&)>& load);
     // Loads the day of `date` into the line (an empty day when none is
     // stored); true when one was stored.
     bool LoadDay(TDateTime date);
+    // A readable date typed into the date box that names another day than
+    // the one shown: that day is shown, as leaving the box does. False when
+    // the user chose to stay with the shown day.
+    bool GoToTypedDate();
+    // Whether the shown day is stored (its header and date).
+    bool DayStored() const;
     // Saves the day as the boxes show it; false when it was not saved.
     bool SaveDay();
     // Before the shown day is replaced: asks whether unsaved typing is to be
-    // saved. False when the user chose to stay (or the save did not go
-    // through); `restore` puts the boxes back as they were for the save.
+    // saved. "Yes" saves the shown day under its own date (whatever the date
+    // box holds now); `restore` puts a box back as it was for the save.
+    // False when the user chose to stay (or the save did not go through).
     bool ConfirmLeave(const std::function<void()>& restore = {});
     void Touch();
 
@@ -134,6 +166,13 @@ private:
     THojituHead4* m_head = nullptr;
     THojituLine4* m_line = nullptr;
     bool m_modified = false;
+    // Per value position: the text the program last showed and the exact
+    // value behind it; whether the user typed since; whether the program
+    // derived it in this editing session (and so derives it again).
+    std::array<QString, THojituLine4::ValueCount> m_shownText;
+    THojituLine4::TValues m_shownValue{};
+    std::bitset<THojituLine4::ValueCount> m_typed;
+    TDerivedPositions m_derived;
     // The text of a box before its list opened, to put back when a choice is
     // cancelled.
     QString m_textBefore[4];

@@ -6,19 +6,24 @@
 #include "mix/TGozaiDef.h"
 #include "mix/THotbinHaigoritu.h"
 
-void DeriveDay(THojituLine4::TValues& h, bool actualMinusDesign)
+void DeriveDay(THojituLine4::TValues& h, bool actualMinusDesign, TDerivedPositions* derived)
 {
+    TDerivedPositions none;
+    TDerivedPositions& again = derived ? *derived : none;
+    const auto derive = [&](int position, double value) {
+        if (h[size_t(position)] == 0 || again[size_t(position)]) {
+            h[size_t(position)] = value;
+            again[size_t(position)] = true;
+        }
+    };
     const double area = h[0] * h[1];
-    if (h[2] == 0)
-        h[2] = area;
-    if (h[3] == 0)
-        h[3] = area;
-    if (h[5] == 0 && h[4] != 0)
-        h[5] = h[4];
-    if (h[8] == 0)
-        h[8] = h[2] * h[4] * h[6] * 0.01;
-    if (h[9] == 0)
-        h[9] = h[3] * h[5] * h[7] * 0.01;
+    derive(2, area);
+    derive(3, area);
+    // The actual thickness is the design one until the user types another.
+    if (h[4] != 0 || again[5])
+        derive(5, h[4]);
+    derive(8, h[2] * h[4] * h[6] * 0.01);
+    derive(9, h[3] * h[5] * h[7] * 0.01);
 
     h[16] = h[8] * h[13] / 100;
     h[17] = h[9] * h[14] / 100;

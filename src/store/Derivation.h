@@ -2,17 +2,23 @@
 
 #include "store/THojituLine4.h"
 
+#include <bitset>
+
 class TGozaiDef;
 
 // The rules by which the editor derives a day's values as the user types
 // (positions as in HojituLine4: 0 length, 1 width, 2 to 32 the grid).
 //
 // Areas (2, 3), the actual thickness (5) and the tonnages (8, 9) are derived
-// only while they are 0: a value once derived or typed stays until the user
-// clears it. Binder and filler amounts (16-18, 26-28) and all differences
-// are derived every time. With `actualMinusDesign` the differences are site
-// or plant minus design/actual, otherwise the reverse.
-void DeriveDay(THojituLine4::TValues& values, bool actualMinusDesign);
+// while they are 0, and again whenever `derived` marks them as derived
+// before (so they follow their inputs); a value typed or loaded stays until
+// the user clears it. `derived` receives the positions derived. Binder and
+// filler amounts (16-18, 26-28) and all differences are derived every time.
+// With `actualMinusDesign` the differences are site or plant minus
+// design/actual, otherwise the reverse.
+using TDerivedPositions = std::bitset<THojituLine4::ValueCount>;
+void DeriveDay(THojituLine4::TValues& values, bool actualMinusDesign,
+               TDerivedPositions* derived = nullptr);
 
 // What a mixture gives a new day: its density text as stored, and the sums
 // of its binder (asphalt, rubber, additive) and filler (filler 1, filler 2,

@@ -7,6 +7,7 @@
 #include "controls/TStatusBar.h"
 #include "controls/TfSelectMultiItems.h"
 #include "controls/TvaSpread.h"
+#include "foundation/Conversions.h"
 #include "foundation/Settings.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TQuery.h"
@@ -101,6 +102,21 @@ class TestDayEntry : public QObject
         Type(10, 6, "1.7");
     }
     void Ok() { QTest::mouseClick(w->Button2, Qt::LeftButton); }
+    // The stored values of positions on a day ("2026-04-01"), "a|b|...".
+    static QString Stored(const QString& day, const QList<int>& positions)
+    {
+        QStringList columns;
+        for (int position : positions)
+            columns << THojituLine4::Column(position);
+        TQuery query("select " + columns.join(", ") + " from HojituLine4 where HIDUKE like '" +
+                     day + "%'");
+        query.Exec();
+        QStringList values;
+        if (query.Next())
+            for (int i = 0; i < positions.size(); ++i)
+                values << FormatGeneral(query.Value(i).toDouble());
+        return values.join("|");
+    }
     // Chooses `row` of the data-open dialog and OK.
     void OpenRow(int row)
     {
@@ -444,7 +460,7 @@ private slots:
         // A new day of it is prefilled from that mixture.
         TypeAndLeave(w->ComboBox4, "2026/04/02");
         QCOMPARE(Cell(3, 3), QString("2.400"));
-        QCOMPARE(Cell(6, 3), QString("5"));
+        QCOMPARE(Cell(6, 3), QString("5.0"));
 
         // After "開く" as well.
         Choose(w->ComboBox3, "密粒度13");
@@ -509,6 +525,148 @@ private slots:
         QVERIFY(!w->close());
         QVERIFY(w->isVisible());
         QCOMPARE(prompt.Texts("yesnocancel").size(), 4);
+    }
+
+    void leavingSavesTheShownDayWithWhatIsStillBeingTyped()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        Ok();
+        TypeDay("2026/04/02", "B");
+        Type(4, 5, "15");
+        Ok();
+        Choose(w->ComboBox4, "2026/04/01");
+        // A value typed into a cell without Enter, and another date typed
+        // into the box without leaving it.
+        w->vaSpread2->setFocus();
+        w->vaSpread2->SetActiveCell(4, 5);
+        TypeText(w->vaSpread2, "48.5");
+        w->ComboBox4->SetText("2026/04/02");
+        prompt.AnswerNextChoice(TAnswer::Yes);
+        QVERIFY(w->close());
+        QCOMPARE(prompt.Texts("yesnocancel").size(), 1);
+        QVERIFY(prompt.Texts("yesnocancel").first().startsWith("2026/04/01 "));
+        QCOMPARE(Stored("2026-04-01", {10}), QString("48.5"));
+        QCOMPARE(Stored("2026-04-02", {10}), QString("15"));
+    }
+
+    void deletingTheDayTakesTheTypedDateAndSaysWhenNothingIsStored()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        Ok();
+        TypeDay("2026/04/02", "B");
+        Ok();
+        Choose(w->ComboBox4, "2026/04/01");
+        // Typed, not left: the day meant is the one typed.
+        w->ComboBox4->SetText("2026/4/2");
+        prompt.AnswerNext(true);
+        TriggerAction(w, "mnuDeleteDay");
+        QCOMPARE(prompt.Texts("okcancel"), QStringList{"2026/04/02 の舗設実績を削除しますか？"});
+        QCOMPARE(TableRows("HojituLine4").size(), 1);
+        QCOMPARE(Stored("2026-04-01", {10}), QString("40"));
+        QCOMPARE(w->ComboBox4->Text(), QString("2026/04/02"));
+        // A day not stored: said, nothing asked, nothing deleted.
+        prompt.Clear();
+        w->ComboBox4->SetText("2026/04/09");
+        TriggerAction(w, "mnuDeleteDay");
+        QCOMPARE(prompt.Texts("okcancel"), QStringList());
+        QCOMPARE(
+            prompt.Texts("message"),
+            QStringList{"2026/04/09 の舗設実績は保存されていません。削除するものはありません。"});
+        QCOMPARE(TableRows("HojituLine4").size(), 1);
+    }
+
+    void deletingARecordThatIsNotThereShowsWhatRemains()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        Ok();
+        w->ComboBox2->SetText("未登録の工種");
+        prompt.AnswerNext(true);
+        TriggerAction(w, "mnuDelete");
+        QCOMPARE(prompt.Texts("message"), QStringList{"削除する舗設実績がありません。"});
+        QCOMPARE(Panel(3), QString("0"));
+        QCOMPARE(w->Edit1->text(), QString());
+        QCOMPARE(Cell(4, 5), QString("0.000"));
+        QCOMPARE(Cell(4, 10), QString("0.000"));
+        prompt.Clear();
+        TriggerAction(w, "mnuDeleteDay");
+        QVERIFY(prompt.LastText("message").contains("削除するものはありません"));
+        QCOMPARE(TableRows("HojituLine4").size(), 1);
+    }
+
+    void aBadDigitsSettingLeavesTheShownDayAsItWas()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        Ok();
+        TypeDay("2026/04/02", "B");
+        Type(4, 5, "15");
+        Ok();
+        WriteSetting("HojituKetasu7", "x");
+        Choose(w->ComboBox4, "2026/04/01");
+        QVERIFY(prompt.LastText("error").contains("HojituKetasu7"));
+        QCOMPARE(w->ComboBox4->Text(), QString("2026/04/02"));
+        QCOMPARE(w->Edit1->text(), QString("B"));
+        QCOMPARE(Cell(4, 5), QString("15.000"));
+        Choose(w->ComboBox2, "基層工");
+        QCOMPARE(w->ComboBox2->Text(), QString("表層工"));
+        QCOMPARE(Cell(4, 5), QString("15.000"));
+        // The next "OK" stores the day shown, whole.
+        WriteSetting("HojituKetasu7", "4");
+        Ok();
+        QCOMPARE(Stored("2026-04-02", {10}), QString("15"));
+        QCOMPARE(Stored("2026-04-01", {10}), QString("40"));
+    }
+
+    void reSavingWithoutChangesStoresTheValuesAsLoaded()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        w->Edit3->setFocus();
+        w->Edit3->selectAll();
+        QTest::keyClicks(w->Edit3, "3.25");
+        QTest::keyClick(w->Edit3, Qt::Key_Return);
+        Type(2, 3, "5.25"); // shown with one decimal, kept as typed
+        QCOMPARE(Cell(2, 3), QString("5.3"));
+        Ok();
+        const QList<int> positions = {1, 2, 4, 8, 16};
+        const QString stored = Stored("2026-04-01", positions);
+        QCOMPARE(stored, QString("3.25|325|5.25|40.096875|2.32561875"));
+        Choose(w->ComboBox4, "2026/04/01");
+        QCOMPARE(w->Edit3->text(), QString("3.3"));
+        Ok();
+        QCOMPARE(Stored("2026-04-01", positions), stored);
+        // What the user types is taken, even the text that was shown.
+        w->Edit3->setFocus();
+        w->Edit3->selectAll();
+        QTest::keyClicks(w->Edit3, "3.3");
+        Ok();
+        QCOMPARE(Stored("2026-04-01", {1}), QString("3.3"));
+    }
+
+    void aDerivedTonnageFollowsItsInputsUntilTyped()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        QCOMPARE(Cell(4, 3), QString("41.125"));
+        Type(2, 3, "4"); // the thickness corrected after the tonnage was derived
+        QCOMPARE(Cell(2, 4), QString("4.0"));
+        QCOMPARE(Cell(4, 3), QString("32.900"));
+        QCOMPARE(Cell(4, 4), QString("32.900"));
+        QCOMPARE(Cell(7, 3), QString("1.9082"));
+        Type(4, 3, "33"); // typed: the user's from now on
+        Type(2, 3, "4.5");
+        QCOMPARE(Cell(4, 3), QString("33.000"));
+        QCOMPARE(Cell(4, 4), QString("37.013"));
+        Ok();
+        // Loaded values stay as stored.
+        Choose(w->ComboBox4, "2026/04/01");
+        Type(2, 3, "5");
+        QCOMPARE(Cell(4, 3), QString("33.000"));
+        QCOMPARE(Cell(2, 4), QString("4.5"));
+        QCOMPARE(Cell(4, 4), QString("37.013"));
     }
 
     void startWritesTheDifferenceModeWhenTheWindowGoes()
