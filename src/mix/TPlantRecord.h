@@ -43,6 +43,12 @@ struct TPlantRecord
     // 1 = the standard plant.
     qint32 Standard = 1;
 
+    // A bin exists when it has a name; a name of blanks (as the grid cell or
+    // the other program may leave it) is none. Every window, calculation and
+    // sheet asks this.
+    static bool IsBinName(const QString& name) { return !name.trimmed().isEmpty(); }
+    bool HasBin(int index) const { return IsBinName(BinName[index]); }
+
     // The record in the file's layout; texts too long for their field are cut
     // at a character boundary, the bytes after a text are zero.
     QByteArray ToBytes() const;
