@@ -12,6 +12,7 @@
 #include "foundation/WindowPlacement.h"
 #include "mix/TRyudoKikaku.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -185,6 +186,11 @@ void TFormRyudoKikaku::EmptyValues()
 
 void TFormRyudoKikaku::TakeContents()
 {
+    // A cell still being edited (the menu used by its keys) gives up its
+    // text when the grid takes the focus back.
+    if (QWidget* focus = QApplication::focusWidget();
+        focus && focus != vaSpread11 && vaSpread11->isAncestorOf(focus))
+        vaSpread11->setFocus();
     m_kikaku->SetName(ComboBox1->currentText());
     for (int sieve = 1; sieve <= kSieveCount; ++sieve)
         m_kikaku->SetValue(sieve, vaSpread11->Text(2, sieve + 1));

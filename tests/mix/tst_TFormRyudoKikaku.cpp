@@ -200,6 +200,20 @@ private slots:
         QCOMPARE(k.UsedSieveCount(), 3);
     }
 
+    void savingFromTheMenuKeepsACellStillBeingTyped()
+    {
+        Open();
+        Choose("[S2]S-13");
+        Grid()->setFocus();
+        Grid()->SetActiveCell(2, 2);
+        for (QChar c : QString("100"))
+            QTest::keyClicks(QApplication::focusWidget(), QString(c));
+        Trigger("mnuSave");
+        TRyudoKikaku k;
+        k.LoadByName("[S2]S-13");
+        QCOMPARE(k.Values[0], QString("100"));
+    }
+
     void registeringANameTooLongSaysSoAndSavesNothing()
     {
         // 40 characters whose first 30 name a standard: cut, they would
