@@ -9,6 +9,7 @@
 #include "foundation/KeyNames.h"
 #include "foundation/Settings.h"
 #include "foundation/TApplication.h"
+#include "foundation/TDatabase.h"
 #include "foundation/TPrompt.h"
 #include "foundation/TfrmSetDataPath.h"
 #include "mix/TFormGozaiDefVer.h"
@@ -499,13 +500,11 @@ bool TfrmEditGozaiDef::TakeContents()
 
 bool TfrmEditGozaiDef::TakeStandard()
 {
-    // A standard typed instead of chosen from the list is taken by its name,
-    // with its sieve rows, as a choice is: the ID of the standard shown
-    // before must not be stored under the typed name.
-    TRyudoKikaku* standard = m_gozaiDef->Standard;
+    // The standard is taken by the name the field shows, typed or chosen:
+    // the ID held may be that of another standard (the one shown before the
+    // name was typed, one deleted meanwhile), and its sieve rows may have
+    // changed since they were shown.
     const QString typed = ComboBox2->Text();
-    if (standard->ID != 0 && typed == standard->Kikakumei)
-        return true;
     TRyudoKikaku found;
     found.LoadByName(typed);
     if (found.ID == 0) {
@@ -519,7 +518,10 @@ bool TfrmEditGozaiDef::TakeStandard()
         ComboBox2->setFocus();
         return false;
     }
-    SelectStandard(true);
+    const TRyudoKikaku* standard = m_gozaiDef->Standard;
+    if (found.ID != standard->ID || found.Kikakumei != standard->Kikakumei ||
+        found.Values != standard->Values)
+        SelectStandard(true);
     return true;
 }
 
@@ -684,17 +686,29 @@ void TfrmEditGozaiDef::mnuKikakuClick()
 
 void TfrmEditGozaiDef::mnuOptionClick()
 {
+    // Where the data lives: a folder, or a server.
+    const auto where = [] {
+        return TDatabase::IsServer() ? TDatabase::AliasServer().Name() + QStringLiteral(" ") +
+                                           TDatabase::AliasServer().user
+                                     : TDatabase::AliasFolder(kAlias);
+    };
+    const QString before = where();
     TfrmSetDataPath dialog(this);
     bool accepted = false;
     if (auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("BitBtn1")))
         connect(ok, &QPushButton::clicked, this, [&accepted] { accepted = true; });
     dialog.exec();
-    // The data folder may have changed: its tables are checked at once, and
-    // the definition is read again from it. The IDs held (its own, its
+    if (!accepted)
+        return;
+    // Another data folder: its tables are checked at once, and the
+    // definition is read again from it. The IDs held (its own, its
     // standard's, its ratio and range rows') belong to the old folder; saved
     // into the new one they would point at other rows or overwrite them.
-    if (accepted)
+    // The same folder: what is typed stays.
+    if (where() != before)
         Reload(true);
+    else
+        m_gozaiDef->EnsureTables();
 }
 
 void TfrmEditGozaiDef::mnuVersionClick()

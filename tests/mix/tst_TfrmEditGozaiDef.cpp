@@ -159,13 +159,13 @@ class TestFrmEditGozaiDef : public QObject
 
     // "環境設定(&O)": the data folder set to `folder`, its table questions
     // answered Yes.
-    void ChangeDataFolder(const QString& folder)
+    void ChangeDataFolder(const QString& folder, int questions = 3)
     {
         WhenModalShown([folder](QWidget* modal) {
             modal->findChild<QLineEdit*>("Edit1")->setText(folder);
             QTest::mouseClick(modal->findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
         });
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < questions; ++i)
             Prompt().AnswerNext(true);
         TriggerAction(form.get(), "mnuOption");
     }
@@ -410,6 +410,10 @@ private slots:
         QVERIFY(ChooseFromList(form->ComboBox2, "[4]X"));
         Type(Ratios(), 1, 1, "40");
         Click(form->BitBtn1);
+        // The same folder again: what is typed stays.
+        Type(Ratios(), 2, 1, "30");
+        ChangeDataFolder(first, 0);
+        QCOMPARE(Ratios()->Text(2, 1), QString("30.00"));
         ChangeDataFolder(second);
         Click(form->BitBtn1);
         // What is stored is what the window shows, by the second folder's IDs.
