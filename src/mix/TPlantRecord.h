@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <algorithm>
 #include <array>
 
 // One plant as one 215-byte record of Plant.Dat, the file this program shares
@@ -43,10 +44,14 @@ struct TPlantRecord
     // 1 = the standard plant.
     qint32 Standard = 1;
 
-    // A bin exists when it has a name; a name of blanks (as the grid cell or
-    // the other program may leave it) is none. Every window, calculation and
-    // sheet asks this.
-    static bool IsBinName(const QString& name) { return !name.trimmed().isEmpty(); }
+    // A bin exists when it has a name; a name of blanks or of control
+    // characters (as a grid cell or the other program may leave it) is none.
+    // Every window, calculation and sheet asks this.
+    static bool IsBinName(const QString& name)
+    {
+        return std::any_of(name.begin(), name.end(),
+                           [](QChar c) { return c.isPrint() && !c.isSpace(); });
+    }
     bool HasBin(int index) const { return IsBinName(BinName[index]); }
 
     // The record in the file's layout; texts too long for their field are cut
