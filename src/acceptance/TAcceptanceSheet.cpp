@@ -538,7 +538,7 @@ QList<int> TAcceptanceSheet::MaterialColumns() const
 {
     QList<int> columns;
     for (int i = 0; i < TPlantRecord::Bins; ++i)
-        if (!m_plant.BinName[i].isEmpty())
+        if (m_plant.HasBin(i))
             columns << i;
     for (int c = TGokakuResult::R1; c <= TGokakuResult::Total; ++c)
         columns << c;
@@ -605,8 +605,8 @@ void TAcceptanceSheet::DrawCalcFrame(TCanvas& canvas, const TPage& page) const
                                     QStringLiteral("添加剤"), QStringLiteral("合計")};
     for (int j = 0; j < columns.size(); ++j) {
         const int c = columns[j];
-        const QString head =
-            c < TPlantRecord::Bins ? m_plant.BinName[c] : fixedHeads[c - TGokakuResult::R1];
+        const QString head = c < TPlantRecord::Bins ? m_plant.BinName[c].trimmed()
+                                                    : fixedHeads[c - TGokakuResult::R1];
         const float x = kMaterialLeft + columnW * float(j);
         FittedText(canvas, 10, head, columnW - 0.1, head, baCenter, x, kTitleBottom, x + columnW,
                    kMaterialHeadBottom);

@@ -192,9 +192,8 @@ void TFormGokakuHanteiti::ShowBinHeadings()
 {
     const TPlant& plant = *m_calculator->Plant;
     for (int bin = 1; bin <= kBins; ++bin) {
-        const QString& name = plant.BinName[bin - 1];
-        vaSpread11->SetText(bin, 0, name);
-        vaSpread11->SetColWidth(bin, name.isEmpty() ? 0 : 8);
+        vaSpread11->SetText(bin, 0, plant.BinName[bin - 1].trimmed());
+        vaSpread11->SetColWidth(bin, plant.HasBin(bin - 1) ? 8 : 0);
     }
 }
 

@@ -235,7 +235,7 @@ bool TGokakuHanteiti::Compute(const TInput& in, TGokakuResult& r)
     } else {
         int last = 0;
         for (int i = 1; i <= kBins; ++i)
-            if (!in.binNames[i - 1].isEmpty())
+            if (TPlantRecord::IsBinName(in.binNames[i - 1]))
                 last = i;
         int k = std::max(1, last - 1);
         if (!in.secondFromEnd && r.Ratio[k] == 0)

@@ -95,7 +95,7 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override
     {
         if (auto* line = qobject_cast<QLineEdit*>(editor))
-            line->setText(index.data(Qt::EditRole).toString());
+            line->setText(m_grid->TypedText(index.column() + 1, index.row() + 1));
     }
 
     void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override
@@ -222,6 +222,17 @@ QString TvaSpread::Text(int col, int row) const
     }
     const QTableWidgetItem* cell = Cell(col, row);
     return cell ? cell->text() : QString();
+}
+
+QString TvaSpread::TypedText(int col, int row) const
+{
+    if (!IsDataCell(col, row))
+        return Text(col, row);
+    const QTableWidgetItem* cell = Cell(col, row);
+    if (!cell)
+        return QString();
+    const QVariant typed = cell->data(RawRole);
+    return typed.isValid() ? typed.toString() : cell->text();
 }
 
 void TvaSpread::StoreText(QTableWidgetItem* cell, const QString& text)
@@ -629,9 +640,9 @@ void TvaSpread::CopyBlock()
     if (!block.IsValid())
         return;
     QStringList lines;
-    for (int r = block.Row; r <= block.Row2; ++r) {
+    for (int r : ShownRows(block.Row, block.Row2)) {
         QStringList cells;
-        for (int c = block.Col; c <= block.Col2; ++c)
+        for (int c : ShownCols(block.Col, block.Col2))
             cells.append(Text(c, r));
         lines.append(cells.join(u'\t'));
     }
@@ -657,21 +668,43 @@ void TvaSpread::ClearBlock()
 void TvaSpread::EmptyBlock(const TBlock& block)
 {
     TChanges changes;
-    for (int r = block.Row; r <= block.Row2; ++r)
-        for (int c = block.Col; c <= block.Col2; ++c)
+    for (int r : ShownRows(block.Row, block.Row2))
+        for (int c : ShownCols(block.Col, block.Col2))
             if (!Text(c, r).isEmpty())
                 UserWrite(c, r, QString(), changes);
     changes.Report(this);
 }
 
+QList<int> TvaSpread::ShownCols(int first, int last) const
+{
+    QList<int> cols;
+    for (int c = std::max(1, first); c <= std::min(last, MaxCols()); ++c)
+        if (!isColumnHidden(c - 1))
+            cols.append(c);
+    return cols;
+}
+
+QList<int> TvaSpread::ShownRows(int first, int last) const
+{
+    QList<int> rows;
+    for (int r = std::max(1, first); r <= std::min(last, MaxRows()); ++r)
+        if (!isRowHidden(r - 1))
+            rows.append(r);
+    return rows;
+}
+
 // Writes the clipboard's rows with their first cell at (col, row), up to
-// lastCol and lastRow.
+// lastCol and lastRow. Hidden columns and rows are passed over: the
+// clipboard's cells go to the cells the user sees, in order, and nothing is
+// written where it could not be seen.
 void TvaSpread::PasteAt(int col, int row, const QList<QStringList>& rows, int lastCol, int lastRow,
                         TChanges& changes)
 {
-    for (int i = 0; i < rows.size() && row + i <= lastRow; ++i)
-        for (int j = 0; j < rows[i].size() && col + j <= lastCol; ++j)
-            UserWrite(col + j, row + i, rows[i][j], changes);
+    const QList<int> cols = ShownCols(col, lastCol);
+    const QList<int> targetRows = ShownRows(row, lastRow);
+    for (int i = 0; i < rows.size() && i < targetRows.size(); ++i)
+        for (int j = 0; j < rows[i].size() && j < cols.size(); ++j)
+            UserWrite(cols[j], targetRows[i], rows[i][j], changes);
 }
 
 // Paste rules: a block one column wide receives the clipboard in each of its
@@ -706,10 +739,10 @@ void TvaSpread::PasteBlock()
     if (oneCol && oneRow) {
         PasteAt(block.Col, block.Row, rows, MaxCols(), MaxRows(), changes);
     } else if (oneCol && rows.size() == 1) {
-        for (int r = block.Row; r <= block.Row2; ++r)
+        for (int r : ShownRows(block.Row, block.Row2))
             PasteAt(block.Col, r, rows, MaxCols(), MaxRows(), changes);
     } else if (oneRow && width == 1) {
-        for (int c = block.Col; c <= block.Col2; ++c)
+        for (int c : ShownCols(block.Col, block.Col2))
             PasteAt(c, block.Row, rows, MaxCols(), MaxRows(), changes);
     } else {
         PasteAt(block.Col, block.Row, rows, block.Col2, block.Row2, changes);

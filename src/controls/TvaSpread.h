@@ -66,6 +66,10 @@ public:
     // decimals gives its number formatted (see SetDecimals).
     QString Text(int col, int row) const;
     void SetText(int col, int row, const QString& text);
+    // The text as it was typed or set, before the cell's decimals format it
+    // ("5.125" in a cell that shows "5.13"); a cell's editor starts with it,
+    // so that a value is never rounded by being edited.
+    QString TypedText(int col, int row) const;
     // Empties the cells of a block (data only: decimals and locks stay).
     void ClearRange(int col, int row, int col2, int row2);
 
@@ -135,7 +139,10 @@ public slots:
     // its rows, a one-row block a one-column clipboard in each of its
     // columns, a cell the clipboard once, each such paste clipped only to the
     // grid; anything else goes once to the block's top-left, clipped to the
-    // block. Locked cells are skipped.
+    // block. Locked cells are skipped. Hidden columns and rows (width or
+    // height 0) take no part: copy leaves them out, paste writes the
+    // clipboard's cells into the shown cells in order, cut and clear leave
+    // them as they are.
     void CutBlock();
     void CopyBlock();
     void PasteBlock();
@@ -165,6 +172,9 @@ private:
     void StoreText(QTableWidgetItem* item, const QString& text);
     // A user's write into a data cell (locked cells are left alone).
     void UserWrite(int col, int row, const QString& text, TChanges& changes);
+    // The shown columns (rows) from first to last, within the grid.
+    QList<int> ShownCols(int first, int last) const;
+    QList<int> ShownRows(int first, int last) const;
     void PasteAt(int col, int row, const QList<QStringList>& rows, int lastCol, int lastRow,
                  TChanges& changes);
     void EmptyBlock(const TBlock& block);

@@ -21,7 +21,7 @@ TKoji::TKoji(QObject* owner)
 bool TKoji::EnsureTables()
 {
     const bool existed = TDatabase::EnsureTable(
-        QStringLiteral("Koji1"), {{QStringLiteral("CODE"), TFieldType::String, 8},
+        QStringLiteral("Koji1"), {{QStringLiteral("CODE"), TFieldType::String, TKoji::CodeLength},
                                   {QStringLiteral("KOJIMEI"), TFieldType::String, 128},
                                   {QStringLiteral("HACCHUSYA"), TFieldType::String, 20},
                                   {QStringLiteral("UKEOISYA"), TFieldType::String, 40},

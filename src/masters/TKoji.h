@@ -17,6 +17,9 @@ public:
     // Creates the three owned records and makes sure their tables exist.
     explicit TKoji(QObject* owner = nullptr);
 
+    // The widest code the table holds.
+    static constexpr int CodeLength = 8;
+
     QString Code;
     QString Kojimei;
     THacchusya* Client;

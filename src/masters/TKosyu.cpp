@@ -9,9 +9,10 @@ TKosyu::TKosyu(QObject* owner) : QObject(owner) {}
 
 bool TKosyu::EnsureTables()
 {
-    return TDatabase::EnsureTable(QStringLiteral("Kosyu4"),
-                                  {{QStringLiteral("KOSYUMEI"), TFieldType::String, 32},
-                                   {QStringLiteral("ID"), TFieldType::Integer}});
+    return TDatabase::EnsureTable(
+        QStringLiteral("Kosyu4"),
+        {{QStringLiteral("KOSYUMEI"), TFieldType::String, TKosyu::NameLength},
+         {QStringLiteral("ID"), TFieldType::Integer}});
 }
 
 void TKosyu::Clear()

@@ -11,6 +11,9 @@ class TKosyu : public QObject
 public:
     explicit TKosyu(QObject* owner = nullptr);
 
+    // The widest name the table holds.
+    static constexpr int NameLength = 32;
+
     QString Kosyumei;
     int ID = 0;
 

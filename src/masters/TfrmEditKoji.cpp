@@ -5,6 +5,7 @@
 #include "controls/TfrmListBox.h"
 #include "foundation/Conversions.h"
 #include "foundation/Ime.h"
+#include "foundation/KeyNames.h"
 #include "foundation/TApplication.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TPrompt.h"
@@ -38,7 +39,9 @@ TfrmEditKoji::TfrmEditKoji(QWidget* parent)
     QWidget* client = Client();
 
     AddLabel(client, QStringLiteral("工事コード"), 8, 10);
-    Edit1 = AddEdit(client, QStringLiteral("Edit1"), QRect(80, 6, 80, 20), 8);
+    // No maximum length: a pasted code would be cut to it unseen and register
+    // over the project that shares its beginning; "登録" refuses it instead.
+    Edit1 = AddEdit(client, QStringLiteral("Edit1"), QRect(80, 6, 80, 20));
     Button1 = AddButton(client, QStringLiteral("Button1"), QStringLiteral("工事検索"),
                         QRect(168, 5, 75, 22));
     AddLabel(client, QStringLiteral("工事名"), 8, 34);
@@ -152,6 +155,10 @@ void TfrmEditKoji::Button2Click()
 {
     if (Button2->text() != kRegister) {
         close();
+        return;
+    }
+    if (!NameFits(Edit1->text().trimmed(), TKoji::CodeLength, QStringLiteral("工事コード"))) {
+        Edit1->setFocus();
         return;
     }
     TakeValues();

@@ -2,6 +2,7 @@
 
 #include "controls/ListBoxes.h"
 #include "foundation/Ime.h"
+#include "foundation/KeyNames.h"
 #include "foundation/TApplication.h"
 #include "foundation/TDatabase.h"
 #include "masters/RegisterWidgets.h"
@@ -43,7 +44,9 @@ TfrmEditKosyu::TfrmEditKosyu(QWidget* parent)
     SpeedButton2 = AddSpeedButton(client, QStringLiteral("SpeedButton2"), QStringLiteral("↓"),
                                   QRect(226, 150, 28, 28));
     AddLabel(client, QStringLiteral("工種名"), 8, 190);
-    Edit2 = AddEdit(client, QStringLiteral("Edit2"), QRect(56, 186, 162, 20), 32);
+    // No maximum length: a pasted name would be cut to it unseen and become
+    // another work type's name; adding refuses it instead.
+    Edit2 = AddEdit(client, QStringLiteral("Edit2"), QRect(56, 186, 162, 20));
     ImeHiragana(Edit2);
     Button1 = AddButton(client, QStringLiteral("Button1"), QStringLiteral("工種追加"),
                         QRect(8, 214, 80, 25));
@@ -96,11 +99,21 @@ void TfrmEditKosyu::Edit2Change()
 
 void TfrmEditKosyu::Button1Click()
 {
+    AddTyped();
+}
+
+bool TfrmEditKosyu::AddTyped()
+{
+    if (!NameFits(Edit2->text(), TKosyu::NameLength, QStringLiteral("工種名"))) {
+        Edit2->setFocus();
+        return false;
+    }
     const int row = SelectedRow(ListBox1);
     ListBox1->insertItem(row < 0 ? ListBox1->count() : row, Edit2->text());
     Edit2->clear();
     Edit2->setFocus();
     Button1->setEnabled(false);
+    return true;
 }
 
 void TfrmEditKosyu::Button3Click()
@@ -112,8 +125,9 @@ void TfrmEditKosyu::Button3Click()
 
 void TfrmEditKosyu::Button2Click()
 {
-    if (Button1->isEnabled())
-        Button1Click();
+    // A typed name that cannot be added keeps the list from being written.
+    if (Button1->isEnabled() && !AddTyped())
+        return;
     QStringList names;
     for (int i = 0; i < ListBox1->count(); ++i)
         names << ListBox1->item(i)->text();

@@ -39,5 +39,9 @@ public slots:
     void mnuDeleteClick();
 
 private:
+    // "工種追加": false, after a message, when the name is too long (it is
+    // never cut); nothing is added then.
+    bool AddTyped();
+
     TKosyu* m_record;
 };

@@ -247,8 +247,9 @@ bool TFormPlant::TakeRecord()
         }
     }
 
-    // Each text is cut to what its field in the file holds.
-    m_plant->Name = FitShiftJis(fields[0].text, TPlantRecord::NameBytes);
+    // The name is checked by Save, which refuses one that does not fit (it is
+    // the key); the other texts are cut to what their fields hold.
+    m_plant->Name = fields[0].text;
     m_plant->BatchWeight = FitShiftJis(fields[1].text, TPlantRecord::ValueBytes);
     m_plant->LoadCellFactor = FitShiftJis(fields[2].text, TPlantRecord::ValueBytes);
     if (m_initialWeighing->checkedId() >= 0)
@@ -270,7 +271,8 @@ bool TFormPlant::SaveWindow()
         TPrompt::Message(QStringLiteral("プラント名を入力してください。"));
         return false;
     }
-    // A refused save keeps the window open with what the user typed.
+    // A refused save (a name too long for Plant.Dat among the reasons) keeps the window open with
+    // what the user typed.
     return TakeRecord() && m_plant->Save(ComboBox1->currentText());
 }
 

@@ -4,6 +4,7 @@
 #include "controls/TvaSpread.h"
 #include "foundation/GradationChart.h"
 #include "foundation/Ime.h"
+#include "foundation/KeyNames.h"
 #include "foundation/Sieves.h"
 #include "foundation/TActivation.h"
 #include "foundation/TApplication.h"
@@ -11,6 +12,7 @@
 #include "foundation/WindowPlacement.h"
 #include "mix/TRyudoKikaku.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -68,7 +70,8 @@ TFormRyudoKikaku::TFormRyudoKikaku(QWidget* parent)
     label->setGeometry(8, 12, 70, 16);
     ComboBox1 = Named(new TComboBox(client), "ComboBox1");
     ComboBox1->setGeometry(80, 8, 350, 22);
-    ComboBox1->lineEdit()->setMaxLength(30);
+    // No maximum length: a pasted name would be cut to it unseen and saved
+    // over the standard that shares its beginning; saving refuses it instead.
     ImeHiragana(ComboBox1);
     label->setBuddy(ComboBox1);
 
@@ -183,6 +186,11 @@ void TFormRyudoKikaku::EmptyValues()
 
 void TFormRyudoKikaku::TakeContents()
 {
+    // A cell still being edited (the menu used by its keys) gives up its
+    // text when the grid takes the focus back.
+    if (QWidget* focus = QApplication::focusWidget();
+        focus && focus != vaSpread11 && vaSpread11->isAncestorOf(focus))
+        vaSpread11->setFocus();
     m_kikaku->SetName(ComboBox1->currentText());
     for (int sieve = 1; sieve <= kSieveCount; ++sieve)
         m_kikaku->SetValue(sieve, vaSpread11->Text(2, sieve + 1));
@@ -242,16 +250,28 @@ void TFormRyudoKikaku::vaSpread11KeyUp()
     DrawChart();
 }
 
-void TFormRyudoKikaku::BitBtn1Click()
+bool TFormRyudoKikaku::SaveWindow()
 {
+    if (!NameFits(ComboBox1->currentText(), TRyudoKikaku::ColumnNameLength,
+                  QStringLiteral("粒度規格名"))) {
+        ComboBox1->setFocus();
+        return false;
+    }
     TakeContents();
     m_kikaku->Save(m_kikaku->Kikakumei);
+    return true;
+}
+
+void TFormRyudoKikaku::BitBtn1Click()
+{
+    SaveWindow();
 }
 
 void TFormRyudoKikaku::BitBtn3Click()
 {
-    BitBtn1Click();
-    accept();
+    // A standard that was not saved is not handed over.
+    if (SaveWindow())
+        accept();
 }
 
 void TFormRyudoKikaku::BitBtn2Click()

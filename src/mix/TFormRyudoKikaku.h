@@ -57,6 +57,9 @@ private:
     void LabelRows();
     void EmptyValues();
     void TakeContents();
+    // "登録": false, after a message, when the name is too long for the
+    // table (it is never cut); nothing is saved then.
+    bool SaveWindow();
     void DrawChart();
 
     TRyudoKikaku* m_kikaku;

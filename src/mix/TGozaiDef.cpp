@@ -46,7 +46,7 @@ QList<TFieldDef> Fields()
     const QStringList columns = Columns();
     for (int i = 0; i < columns.size(); ++i) {
         if (i == 1 || i == 2)
-            fields.append({columns[i], TFieldType::String, 64});
+            fields.append({columns[i], TFieldType::String, TGozaiDef::NameLength});
         else if (i == 5)
             fields.append({columns[i], TFieldType::Boolean});
         else if (i >= kMitudoAt && i < kRatioAt)

@@ -22,6 +22,8 @@ public:
     static constexpr int RatioRows = 2;
     static constexpr int RangeRows = 12;
     static constexpr int MitudoCount = 7;
+    // The widest mix name (and printed name) the table holds.
+    static constexpr int NameLength = 64;
 
     explicit TGozaiDef(QObject* owner = nullptr);
 

@@ -1,6 +1,7 @@
 #include "mix/TPlant.h"
 
 #include "foundation/EKanmuriError.h"
+#include "foundation/KeyNames.h"
 #include "foundation/Settings.h"
 #include "foundation/TPrompt.h"
 #include "mix/ShiftJis.h"
@@ -55,13 +56,22 @@ void WriteAt(QFile& file, qint64 position, const QByteArray& bytes)
                                 .arg(ShownPath(file), file.errorString()));
 }
 
-// Names are matched as they are stored, so that a name too long for its
-// field finds the plant it was saved as instead of adding another one. A name
-// that cannot be written (one read from a damaged record) is matched as it is.
+bool FitsField(const QString& name)
+{
+    return ShiftJisLength(name) <= TPlantRecord::NameBytes;
+}
+
+// Names are matched as they read back from the file, so that a name typed in
+// the JIS forms (WAVE DASH, ...) finds the plant it was saved as. A name too
+// long for its field is no plant: cut, it would find another plant that
+// shares its beginning. A name that cannot be written (one read from a
+// damaged record) is matched as it is.
 QString StoredName(const QString& name)
 {
     if (!UnwritableCharacter(name).isEmpty())
         return name;
+    if (!FitsField(name))
+        return QString();
     return FitShiftJis(name, TPlantRecord::NameBytes);
 }
 
@@ -128,14 +138,20 @@ void TPlant::LoadStandard()
 bool TPlant::Save(const QString& name)
 {
     // Checked before the file is opened, so that nothing is half written: a
-    // text that Shift-JIS cannot hold fails here, and so does a blank name.
-    TPlantRecord saved = *this;
-    saved.Name = FitShiftJis(name, NameBytes);
-    if (IsBlank(saved.Name)) {
+    // text that Shift-JIS cannot hold fails here, and so does a blank name or
+    // one too long for its field.
+    if (IsBlank(name)) {
         TPrompt::Beep();
         TPrompt::Message(QStringLiteral("プラント名を入力してください。"));
         return false;
     }
+    if (!FitsField(name)) {
+        TPrompt::Beep();
+        TPrompt::Message(TooLongShiftJisMessage(QStringLiteral("プラント名"), NameBytes));
+        return false;
+    }
+    TPlantRecord saved = *this;
+    saved.Name = FitShiftJis(name, NameBytes);
     const QByteArray bytes = saved.ToBytes();
 
     QFile file(FileName());

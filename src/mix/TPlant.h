@@ -19,16 +19,18 @@ public:
     void Assign(const TPlantRecord& record);
 
     // Takes the first plant of that name; false (record unchanged) when there
-    // is none or no file. The empty name is no plant (it marks deleted ones).
+    // is none or no file. The empty name is no plant (it marks deleted ones),
+    // nor is a name too long for its field.
     bool LoadByName(const QString& name);
     // The first standard plant; the last record when none is standard; the
     // cleared record when there is no file or it is empty.
     void LoadStandard();
     // Stores the record under `name`: over the plant of that name, else
     // appended. Saving as standard takes the flag from every other plant.
-    // False, after a message, when the name is blank or the save would leave
-    // the standard plant unticked; a text that cannot be written in Shift-JIS
-    // is an EKanmuriError. The file is then unchanged.
+    // False, after a message, when the name is blank or too long for its
+    // field (never cut: it would land on another plant that shares its
+    // beginning), or the save would leave the standard plant unticked; a text that cannot be
+    // written in Shift-JIS is an EKanmuriError. The file is then unchanged.
     bool Save(const QString& name);
     // Blanks the name of the first plant of that name in place. False when
     // there is none (the empty name is none), or, after a message, when it is

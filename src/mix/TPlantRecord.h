@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <algorithm>
 #include <array>
 
 // One plant as one 215-byte record of Plant.Dat, the file this program shares
@@ -42,6 +43,16 @@ struct TPlantRecord
     std::array<QString, Bins> BinRange;
     // 1 = the standard plant.
     qint32 Standard = 1;
+
+    // A bin exists when it has a name; a name of blanks or of control
+    // characters (as a grid cell or the other program may leave it) is none.
+    // Every window, calculation and sheet asks this.
+    static bool IsBinName(const QString& name)
+    {
+        return std::any_of(name.begin(), name.end(),
+                           [](QChar c) { return c.isPrint() && !c.isSpace(); });
+    }
+    bool HasBin(int index) const { return IsBinName(BinName[index]); }
 
     // The record in the file's layout; texts too long for their field are cut
     // at a character boundary, the bytes after a text are zero.

@@ -13,8 +13,9 @@ constexpr int kUnrankedTag = 65535;
 
 QList<TFieldDef> Fields()
 {
-    QList<TFieldDef> fields = {{QStringLiteral("id"), TFieldType::Integer},
-                               {QStringLiteral("Kikakumei"), TFieldType::String, 30}};
+    QList<TFieldDef> fields = {
+        {QStringLiteral("id"), TFieldType::Integer},
+        {QStringLiteral("Kikakumei"), TFieldType::String, TRyudoKikaku::ColumnNameLength}};
     for (int n = 1; n <= TRyudoKikaku::SieveCount; ++n)
         fields.append({QStringLiteral("ryudo%1").arg(n), TFieldType::String, 8});
     return fields;

@@ -18,6 +18,8 @@ class TRyudoKikaku : public QObject
 public:
     static constexpr int SieveCount = 19;
     static constexpr int NameLength = 32;
+    // The widest name the table holds; the window refuses a longer one.
+    static constexpr int ColumnNameLength = 30;
     static constexpr int ValueLength = 16;
 
     explicit TRyudoKikaku(QObject* parent = nullptr);

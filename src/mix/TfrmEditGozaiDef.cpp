@@ -6,8 +6,10 @@
 #include "controls/TvaSpread.h"
 #include "foundation/Conversions.h"
 #include "foundation/Ime.h"
+#include "foundation/KeyNames.h"
 #include "foundation/Settings.h"
 #include "foundation/TApplication.h"
+#include "foundation/TDatabase.h"
 #include "foundation/TPrompt.h"
 #include "foundation/TfrmSetDataPath.h"
 #include "mix/TFormGozaiDefVer.h"
@@ -141,20 +143,21 @@ TfrmEditGozaiDef::TfrmEditGozaiDef(QWidget* parent)
     Caption(client, QStringLiteral("合材名"), QRect(8, 6, 54, 18));
     ComboBox1 = Named(new TComboBox(client), "ComboBox1");
     ComboBox1->setGeometry(64, 4, 224, 22);
-    ComboBox1->lineEdit()->setMaxLength(64);
+    // No maximum length: a pasted name would be cut to it unseen and saved
+    // over the definition that shares its beginning. Saving says when a name
+    // is too long.
     ComboBox1->setMaxVisibleItems(30);
     ComboBox1->view()->setMinimumWidth(300);
     ImeHiragana(ComboBox1);
     Caption(client, QStringLiteral("印刷名"), QRect(300, 6, 44, 18));
     Edit1 = Named(new QLineEdit(client), "Edit1");
     Edit1->setGeometry(348, 4, 224, 22);
-    Edit1->setMaxLength(64);
+    Edit1->setMaxLength(TGozaiDef::NameLength);
     ImeHiragana(Edit1);
 
     Caption(client, QStringLiteral("粒度規格"), QRect(8, 32, 54, 18));
     ComboBox2 = Named(new TComboBox(client), "ComboBox2");
     ComboBox2->setGeometry(64, 30, 224, 22);
-    ComboBox2->lineEdit()->setMaxLength(TRyudoKikaku::NameLength);
     ComboBox2->setMaxVisibleItems(25);
     ComboBox2->view()->setMinimumWidth(300);
     ImeHiragana(ComboBox2);
@@ -328,6 +331,11 @@ void TfrmEditGozaiDef::FormShow()
 
 void TfrmEditGozaiDef::FormActivate()
 {
+    Reload(false);
+}
+
+void TfrmEditGozaiDef::Reload(bool fromTables)
+{
     // The table questions wait in message boxes; an activation that comes
     // meanwhile (the focus passing through another window of the program)
     // must not ask them a second time.
@@ -339,6 +347,10 @@ void TfrmEditGozaiDef::FormActivate()
     // the steps that do not need it still run, so the window shows the record.
     TApplication::TErrorBatch errors;
     TApplication::Guard([this] { m_gozaiDef->EnsureTables(); });
+    if (fromTables) {
+        const QString name = m_gozaiDef->DataName; // a copy: loading clears the record first
+        TApplication::Guard([this, &name] { m_gozaiDef->LoadByName(name); });
+    }
     TApplication::Guard([this] { m_plant->LoadStandard(); });
     ShowBinHeadings(*m_plant);
     TApplication::Guard([this] { ShowRecord(); });
@@ -348,11 +360,10 @@ void TfrmEditGozaiDef::ShowBinHeadings(const TPlantRecord& plant)
 {
     for (TvaSpread* grid : {vaSpread11, vaSpread13, vaSpread14}) {
         for (int bin = 1; bin <= kBins; ++bin) {
-            const QString name = plant.BinName[bin - 1].trimmed();
-            if (name.isEmpty()) {
+            if (!plant.HasBin(bin - 1)) {
                 grid->SetColWidth(bin, 0);
             } else {
-                grid->SetText(bin, 0, name);
+                grid->SetText(bin, 0, plant.BinName[bin - 1].trimmed());
                 grid->SetColWidth(bin, kBinWidth);
             }
         }
@@ -395,7 +406,7 @@ void TfrmEditGozaiDef::ShowRecord()
 void TfrmEditGozaiDef::SetRatioDecimals()
 {
     double rubber = 0;
-    if (!ReadRatio(vaSpread11->Text(13, 2), rubber))
+    if (!ReadRatio(vaSpread11->TypedText(13, 2), rubber))
         rubber = 0;
     const bool three =
         ReadSetting(QStringLiteral("KaisituKetaCheck")) == QStringLiteral("true") && rubber > 0;
@@ -449,7 +460,8 @@ bool TfrmEditGozaiDef::TakeContents()
     std::array<std::array<double, kRatioCols>, TGozaiDef::RatioRows> ratios{};
     for (int row = 1; row <= TGozaiDef::RatioRows; ++row) {
         for (int col = 1; col <= kRatioCols; ++col) {
-            const QString text = vaSpread11->Text(col, row);
+            // As typed: the cell may show it rounded to its decimals.
+            const QString text = vaSpread11->TypedText(col, row);
             if (!ReadRatio(text, ratios[row - 1][col - 1])) {
                 TPrompt::Beep();
                 TPrompt::Message(QStringLiteral("ホットビン配合率%1の「%2」は数値として読めません。"
@@ -462,9 +474,11 @@ bool TfrmEditGozaiDef::TakeContents()
         }
     }
 
+    if (!TakeStandard())
+        return false;
+
     def->DataName = ComboBox1->Text();
     def->PrintName = Edit1->text();
-    def->Standard->Kikakumei = ComboBox2->Text().left(TRyudoKikaku::NameLength);
     // A use this window does not list stays as it was stored.
     if (ComboBox3->currentIndex() >= 0)
         def->Kosyu = ComboBox3->currentIndex();
@@ -484,16 +498,52 @@ bool TfrmEditGozaiDef::TakeContents()
     return true;
 }
 
-bool TfrmEditGozaiDef::SaveAs(const QString& name)
+bool TfrmEditGozaiDef::TakeStandard()
+{
+    // The standard is taken by the name the field shows, typed or chosen:
+    // the ID held may be that of another standard (the one shown before the
+    // name was typed, one deleted meanwhile), and its sieve rows may have
+    // changed since they were shown.
+    const QString typed = ComboBox2->Text();
+    TRyudoKikaku found;
+    found.LoadByName(typed);
+    if (found.ID == 0) {
+        TPrompt::Beep();
+        TPrompt::Message(typed.trimmed().isEmpty()
+                             ? QStringLiteral("粒度規格を選んでください。")
+                             : QStringLiteral("粒度規格「%1」は登録されていません。\n"
+                                              "一覧から選ぶか、「粒度規格の登録」で登録して"
+                                              "ください。")
+                                   .arg(typed));
+        ComboBox2->setFocus();
+        return false;
+    }
+    const TRyudoKikaku* standard = m_gozaiDef->Standard;
+    if (found.ID != standard->ID || found.Kikakumei != standard->Kikakumei ||
+        found.Values != standard->Values)
+        SelectStandard(true);
+    return true;
+}
+
+bool TfrmEditGozaiDef::NameAcceptable(const QString& name)
 {
     // A blank name would be a definition that every list shows as an empty
-    // entry; the window keeps what was typed.
+    // entry; one too long for the table is refused, never cut. The window
+    // keeps what was typed.
     if (name.trimmed().isEmpty()) {
         TPrompt::Beep();
         TPrompt::Message(QStringLiteral("合材名を入力してください。"));
-        ComboBox1->setFocus();
-        return false;
+    } else if (NameFits(name, TGozaiDef::NameLength, QStringLiteral("合材名"))) {
+        return true;
     }
+    ComboBox1->setFocus();
+    return false;
+}
+
+bool TfrmEditGozaiDef::SaveAs(const QString& name)
+{
+    if (!NameAcceptable(name))
+        return false;
     m_gozaiDef->Save(name);
     return true;
 }
@@ -594,10 +644,8 @@ void TfrmEditGozaiDef::mnuSaveAsClick()
     if (!TPrompt::InputText(QStringLiteral("名前を付けて保存"),
                             QStringLiteral("新しい名前を入力してください。"), name))
         return;
-    if (name.trimmed().isEmpty()) {
-        SaveAs(name);
+    if (!NameAcceptable(name))
         return;
-    }
     ComboBox1->SetText(name);
     m_gozaiDef->DataName = ComboBox1->Text();
     SaveAs(ComboBox1->Text());
@@ -638,13 +686,28 @@ void TfrmEditGozaiDef::mnuKikakuClick()
 
 void TfrmEditGozaiDef::mnuOptionClick()
 {
+    // Where the data lives: a folder, or a server.
+    const auto where = [] {
+        return TDatabase::IsServer() ? TDatabase::AliasServer().Name() + QStringLiteral(" ") +
+                                           TDatabase::AliasServer().user
+                                     : TDatabase::AliasFolder(kAlias);
+    };
+    const QString before = where();
     TfrmSetDataPath dialog(this);
     bool accepted = false;
     if (auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("BitBtn1")))
         connect(ok, &QPushButton::clicked, this, [&accepted] { accepted = true; });
     dialog.exec();
-    // The data folder may have changed: its tables are checked at once.
-    if (accepted)
+    if (!accepted)
+        return;
+    // Another data folder: its tables are checked at once, and the
+    // definition is read again from it. The IDs held (its own, its
+    // standard's, its ratio and range rows') belong to the old folder; saved
+    // into the new one they would point at other rows or overwrite them.
+    // The same folder: what is typed stays.
+    if (where() != before)
+        Reload(true);
+    else
         m_gozaiDef->EnsureTables();
 }
 

@@ -70,6 +70,10 @@ protected:
 
 private:
     void EmptyWindow();
+    // Checks the tables (asking), reloads the definition from them when
+    // `fromTables` (after the data folder changed), loads the standard plant
+    // and shows the record.
+    void Reload(bool fromTables);
     // Headings and widths of the bin columns from `plant`; what is typed
     // stays.
     void ShowBinHeadings(const TPlantRecord& plant);
@@ -79,11 +83,19 @@ private:
     // Loads the standard named in the field and fits the range rows to it.
     // `keepTyped`: the target gradation keeps what the window shows.
     void SelectStandard(bool keepTyped);
-    // The window's contents into the record. False, after a message naming
-    // the cell, when a ratio is not a number; the record is then unchanged.
+    // The window's contents into the record. False, after a message, when a
+    // ratio is not a number (naming the cell) or the standard field names no
+    // standard; the record is then unchanged.
     bool TakeContents();
+    // The standard field into the record: a typed name that is a standard
+    // loads it and fits the range rows; false, after a message, when it is
+    // none.
+    bool TakeStandard();
+    // False, after a message, when `name` is blank or too long to be a mix
+    // name.
+    bool NameAcceptable(const QString& name);
     // Saves the record under `name`; false, after a message, when the name
-    // is blank.
+    // is not acceptable.
     bool SaveAs(const QString& name);
     // Commits a cell still being edited.
     void CommitTyping();

@@ -152,12 +152,20 @@ void TFormPrintSet::FormShow()
     ComboBox2->clear();
     ComboBox2->addItems(FontNames());
 
+    const auto find = [this](const QString& name) {
+        return ComboBox1->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    };
     const QString savedPrinter = ReadSetting(QStringLiteral("hin_prnname"));
-    ComboBox1->setCurrentIndex(
-        ComboBox1->findText(savedPrinter.isEmpty() ? printers.CurrentName() : savedPrinter,
-                            Qt::MatchExactly | Qt::MatchCaseSensitive));
+    int printer = find(savedPrinter.isEmpty() ? printers.CurrentName() : savedPrinter);
+    if (printer < 0 && printers.HasPrinter()) {
+        // The saved printer is no longer installed: the default printer is
+        // chosen and shown, so that the sheet goes where the user sees.
+        printers.SetIndex(-1);
+        printer = find(printers.CurrentName());
+    }
+    ComboBox1->setCurrentIndex(printer);
     if (printers.HasPrinter())
-        printers.SetIndex(ComboBox1->currentIndex());
+        printers.SetIndex(printer);
 
     const QString savedFont = ReadSetting(QStringLiteral("hin_prnfont"));
     ComboBox2->setCurrentIndex(ComboBox2->findText(savedFont.isEmpty() ? kDefaultFont : savedFont,
@@ -207,7 +215,7 @@ int TFormPrintSet::ZoomY() const
 
 int TFormPrintSet::PrinterIndex() const
 {
-    return std::max(0, ComboBox1->currentIndex());
+    return ComboBox1->currentIndex();
 }
 
 int TFormPrintSet::FontIndex() const
@@ -245,8 +253,12 @@ void TFormPrintSet::SaveSettings()
         return;
     WriteSetting(QStringLiteral("hin_prnleft"), QString::number(UpDown1->Position()));
     WriteSetting(QStringLiteral("hin_prntop"), QString::number(UpDown2->Position()));
-    WriteSetting(QStringLiteral("hin_prnname"), ComboBox1->currentText());
-    WriteSetting(QStringLiteral("hin_prnfont"), ComboBox2->currentText());
+    // A name that is not chosen (no printer at all, a font no longer
+    // installed) is kept, so that it is chosen again once it is back.
+    if (ComboBox1->currentIndex() >= 0)
+        WriteSetting(QStringLiteral("hin_prnname"), ComboBox1->currentText());
+    if (ComboBox2->currentIndex() >= 0)
+        WriteSetting(QStringLiteral("hin_prnfont"), ComboBox2->currentText());
     WriteSetting(QStringLiteral("hin_prnZoomX"), QString::number(UpDown3->Position()));
     WriteSetting(QStringLiteral("hin_prnZoomY"), QString::number(UpDown4->Position()));
 }

@@ -34,7 +34,8 @@ public:
     int OffsetTop() const;
     int ZoomX() const; // %, 1 to 300
     int ZoomY() const;
-    // The position of the chosen printer in the list (0 when none is chosen),
+    // The position of the chosen printer in the list (-1, the default
+    // printer, when there is none to choose),
     // the font's position (-1 when none) and its name (empty when none).
     int PrinterIndex() const;
     int FontIndex() const;

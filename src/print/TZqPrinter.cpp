@@ -229,18 +229,31 @@ void TZqPrinter::SetIndex(int n)
     MakeDevice();
 }
 
+QString TZqPrinter::SystemDefaultName()
+{
+    if (m_defaultSource)
+        return m_defaultSource();
+    if (m_source) {
+        const QList<TPrinterEntry> visible = VisiblePrinters();
+        return visible.isEmpty() ? QString() : visible.first().name;
+    }
+    return QPrinterInfo::defaultPrinterName();
+}
+
 int TZqPrinter::EffectiveIndex()
 {
     const QList<TPrinterEntry> visible = VisiblePrinters();
     if (m_index >= 0)
         return m_index;
-    const QString fallback = m_source ? QString() : QPrinterInfo::defaultPrinterName();
+    const QString fallback = SystemDefaultName();
     for (int i = 0; i < visible.size(); ++i)
         if (visible[i].name == fallback)
             return i;
-    if (!visible.isEmpty())
-        return 0;
-    return m_pdfEnabled ? 0 : -1;
+    // Without a default printer a sheet goes to a file rather than to
+    // whichever printer is listed first.
+    if (m_pdfEnabled)
+        return int(visible.size());
+    return visible.isEmpty() ? -1 : 0;
 }
 
 QString TZqPrinter::CurrentName()
@@ -398,9 +411,11 @@ void TZqPrinter::HookSystemMessages()
 #endif
 }
 
-void TZqPrinter::SetPrinterSource(std::function<QList<TPrinterEntry>()> source)
+void TZqPrinter::SetPrinterSource(std::function<QList<TPrinterEntry>()> source,
+                                  std::function<QString()> defaultName)
 {
     m_source = std::move(source);
+    m_defaultSource = std::move(defaultName);
     m_listed = false;
     m_kept.clear();
     Refresh();

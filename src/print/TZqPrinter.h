@@ -52,7 +52,8 @@ public:
     void CheckNoPrinter();
     bool HasPrinter();
     // The position of the current printer in Names(), -1 for the default
-    // printer.
+    // printer: the system's default printer, or the PDF printer when the
+    // system has none (never whichever printer happens to be listed first).
     int GetIndex();
     // Makes printer `n` of Names() current (-1: the default printer), with
     // its default document settings.
@@ -92,8 +93,11 @@ public:
     void HookSystemMessages();
 
     // For tests and for systems without any printer.
-    // The system's list comes from `source` instead of the system.
-    void SetPrinterSource(std::function<QList<TPrinterEntry>()> source);
+    // The system's list comes from `source` instead of the system, and its
+    // default printer's name from `defaultName` (empty: there is none);
+    // without `defaultName` the first printer listed is the default.
+    void SetPrinterSource(std::function<QList<TPrinterEntry>()> source,
+                          std::function<QString()> defaultName = nullptr);
     // Without the PDF printer, a system without printers has none at all.
     void SetPdfPrinterEnabled(bool on);
     // Every printer becomes a PDF writer into `folder`: each print job writes
@@ -119,9 +123,11 @@ private:
     void Refresh();
     // The entry of Names() in use: the chosen one or the default.
     int EffectiveIndex();
+    QString SystemDefaultName();
     void MakeDevice();
 
     std::function<QList<TPrinterEntry>()> m_source;
+    std::function<QString()> m_defaultSource;
     bool m_pdfEnabled = true;
     TCapture m_capture;
     QStringList m_captured;

@@ -210,6 +210,40 @@ private slots:
         });
     }
 
+    void aBinNamedWithBlanksIsNoBin()
+    {
+        // Coarse aggregate first, the 2.36 mm bin the one before the last
+        // named bin: a bin 5 named with blanks must not move it.
+        UseCapturePrinter();
+        WriteSetting("GokakuHanteiti_236mmChokkin_is_always_Second_from_endbin", "true");
+        NewMix(SurfaceCourse(), 2);
+        // What the window shows and the sheet prints with bin 5 named `bin5`.
+        const auto seen = [this](const QString& bin5) {
+            StandardPlant("1000", true);
+            TPlant plant;
+            plant.LoadByName(kPlant);
+            plant.BinName[4] = bin5;
+            plant.Save(kPlant);
+            QStringList texts;
+            Show([&texts](TFormGokakuHanteiti& w) {
+                texts << QString::number(w.vaSpread11->ColWidth(5)) << Edits(w)
+                      << Column(w.vaSpread12, 1);
+            });
+            for (const TPdfPage& page : PrintedFromPreview(*mix))
+                for (const TPdfWord& word : page.words)
+                    texts << QString("%1 %2 %3")
+                                 .arg(word.text)
+                                 .arg(word.left, 0, 'f', 1)
+                                 .arg(word.top, 0, 'f', 1);
+            return texts;
+        };
+        const QStringList blank = seen(QString::fromUtf16(u"\u3000 "));
+        QCOMPARE(blank, seen(QString()));
+        QCOMPARE(blank, seen(QString(3, QChar(0)))); // as another program may leave it
+        QCOMPARE(blank.first(), QString("0"));
+        QCOMPARE(blank.at(6), QString("83.33")); // G: up to bin 3
+    }
+
     void aBatchThatCannotBeCalculatedSaysSo()
     {
         NewMix(SurfaceCourse(), 2);

@@ -9,6 +9,7 @@
 #include "mix/TGozaiDef.h"
 #include "mix/THotbinHaigoritu.h"
 #include "mix/TPlant.h"
+#include "mix/TRyudoKikaku.h"
 #include "mix/TfrmEditGozaiDef.h"
 #include "support/TDesktop.h"
 #include "support/TTestEnvironment.h"
@@ -166,6 +167,34 @@ private slots:
         QCOMPARE(b.Ratios[0]->D[1], 30.0);
         a.LoadByName("A");
         QCOMPARE(a.Ratios[0]->D[1], 0.0);
+    }
+
+    void afterTheDataFolderChangesTheNewFoldersDefinitionIsShownAndRegistered()
+    {
+        TDesktopPrompt prompt;
+        Start(prompt);
+        if (QTest::currentTestFailed())
+            return;
+        ShowStored("A");
+        if (QTest::currentTestFailed())
+            return;
+        const QString other = TTestEnvironment::Current().NewFolder();
+        WhenDialogActive<QDialog>([other](QDialog* dialog) {
+            dialog->findChild<QLineEdit*>("Edit1")->setText(other);
+            QTest::mouseClick(dialog->findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+        });
+        TriggerAction(form, "mnuOption");
+        QVERIFY(WaitUntilActive(form));
+        Settle();
+        // The new folder's tables are asked for once; it holds no "A".
+        QCOMPARE(prompt.Texts("yesno").size(), 6);
+        QCOMPARE(form->ComboBox1->currentText(), QString("A"));
+        QCOMPARE(Ratios()->Text(1, 1), QString("0.00"));
+        QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
+        TGozaiDef a;
+        QVERIFY(a.LoadByName("A"));
+        QCOMPARE(a.Ratios[0]->D[0], 0.0);
+        QCOMPARE(a.Standard->Kikakumei, form->ComboBox2->currentText());
     }
 
     void plantWindowRefreshesTheHeadingsOnly()

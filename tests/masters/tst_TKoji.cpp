@@ -141,7 +141,6 @@ private slots:
         w.FormActivate();
         QCOMPARE(w.windowTitle(), QString("工事名の登録"));
         QCOMPARE(w.Button2->text(), QString("閉じる"));
-        QCOMPARE(w.Edit1->maxLength(), 8);
         QCOMPARE(w.Edit2->maxLength(), 128);
 
         QTest::keyClicks(w.Edit1, "K010");
@@ -164,6 +163,23 @@ private slots:
 
         QTest::mouseClick(w.Button2, Qt::LeftButton);
         QVERIFY(!w.isVisible());
+    }
+
+    void registeringACodeTooLongSaysSoAndSavesNothing()
+    {
+        AddProject("K0100001", "A");
+        TfrmEditKoji w;
+        w.show();
+        w.FormActivate();
+        // Cut to 8 characters it would be the code of project "A".
+        w.Edit1->setText("K01000012");
+        w.Edit2->setText("B");
+        QTest::mouseClick(w.Button2, Qt::LeftButton);
+        QCOMPARE(TableRows("Koji1"), QStringList({"K0100001|A||||0"}));
+        const QString message = TTestEnvironment::Current().prompt.LastText("message");
+        QVERIFY2(message.contains("工事コード") && message.contains("8文字"), qPrintable(message));
+        QCOMPARE(w.Edit1->text(), QString("K01000012"));
+        QCOMPARE(w.Button2->text(), QString("登録"));
     }
 
     void searchLoadsTheChosenProject()

@@ -126,6 +126,25 @@ private slots:
         QCOMPARE(TableRows("Kosyu4"), QStringList({"E|1", "C|2", "D|3", "A|4"}));
     }
 
+    void addingANameTooLongSaysSoAndAddsNothing()
+    {
+        Rewritten({"A"});
+        TfrmEditKosyu w;
+        w.show();
+        w.FormActivate();
+        const QString name(33, u'x');
+        QTest::keyClicks(w.Edit2, name);
+        QTest::mouseClick(w.Button1, Qt::LeftButton);
+        QCOMPARE(ListItems(w.ListBox1), QStringList({"A"}));
+        const QString message = TTestEnvironment::Current().prompt.LastText("message");
+        QVERIFY2(message.contains("工種名") && message.contains("32文字"), qPrintable(message));
+        QCOMPARE(w.Edit2->text(), name);
+        // Registering with the name still typed writes nothing either.
+        QTest::mouseClick(w.Button2, Qt::LeftButton);
+        QVERIFY(w.isVisible());
+        QCOMPARE(TableRows("Kosyu4"), QStringList({"A|1"}));
+    }
+
     void deleteEmptiesTheTableButKeepsTheList()
     {
         Rewritten({"A", "B"});

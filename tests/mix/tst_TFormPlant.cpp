@@ -189,6 +189,38 @@ private slots:
         QCOMPARE(plant.BatchWeight, QString());
     }
 
+    void registeringANameTooLongSaysSoAndSavesNothing()
+    {
+        // Two names alike in their first 32 bytes: cut, the second would
+        // land on the first.
+        const QString first = "株式会社ＡＢＣアスファルト工業　第一プラント";
+        const QString second = "株式会社ＡＢＣアスファルト工業　第二プラント";
+        Open();
+        Name()->setEditText(first);
+        SetCell(1, 1, "6号");
+        Register();
+        QVERIFY(form->isVisible());
+        QVERIFY2(Prompt().LastText("message").contains("全角16文字（半角32文字）"),
+                 qPrintable(Prompt().LastText("message")));
+        QVERIFY(!QFile::exists(TPlant::FileName()));
+        QCOMPARE(Name()->currentText(), first);
+
+        // Shortened, it is saved; the other long name, with the box unticked,
+        // is refused for its length and takes nothing from it.
+        Name()->setEditText("ＡＢＣ第一プラント");
+        Register();
+        QVERIFY(!form->isVisible());
+        Open();
+        Name()->setEditText(second);
+        Control<QCheckBox>("CheckBox1")->setChecked(false);
+        Menu("mnuSave");
+        QVERIFY(Prompt().LastText("message").contains("長すぎます"));
+        TPlant plant;
+        QVERIFY(plant.LoadByName("ＡＢＣ第一プラント"));
+        QCOMPARE(plant.BinName[0], QString("6号"));
+        QCOMPARE(FileBytes().size(), 215);
+    }
+
     void enterInAFieldDoesNotRegister()
     {
         SavePlant("A", true);

@@ -198,12 +198,44 @@ private slots:
         QCOMPARE(k.ID, 17);
         QCOMPARE(k.Values[7], QString("90_100"));
         QCOMPARE(k.UsedSieveCount(), 3);
+    }
 
-        // The name field takes at most 30 characters.
+    void savingFromTheMenuKeepsACellStillBeingTyped()
+    {
+        Open();
+        Choose("[S2]S-13");
+        Grid()->setFocus();
+        Grid()->SetActiveCell(2, 2);
+        for (QChar c : QString("100"))
+            QTest::keyClicks(QApplication::focusWidget(), QString(c));
+        Trigger("mnuSave");
+        TRyudoKikaku k;
+        k.LoadByName("[S2]S-13");
+        QCOMPARE(k.Values[0], QString("100"));
+    }
+
+    void registeringANameTooLongSaysSoAndSavesNothing()
+    {
+        // 40 characters whose first 30 name a standard: cut, they would
+        // overwrite it.
+        Open();
+        Name()->setEditText(QString(30, u'x'));
+        Click("BitBtn1");
         Name()->setFocus();
         Name()->lineEdit()->selectAll();
         QTest::keyClicks(Name()->lineEdit(), QString(40, u'x'));
-        QCOMPARE(Name()->currentText(), QString(30, u'x'));
+        Grid()->SetText(2, 2, "100");
+        Click("BitBtn1");
+        QCOMPARE(Name()->currentText(), QString(40, u'x'));
+        const QString message = TTestEnvironment::Current().prompt.LastText("message");
+        QVERIFY2(message.contains("30文字"), qPrintable(message));
+        // "採用" hands nothing over.
+        Click("BitBtn3");
+        QVERIFY(form->isVisible());
+        TRyudoKikaku k;
+        k.LoadByName(QString(30, u'x'));
+        QCOMPARE(k.Values[0], QString("-"));
+        QCOMPARE(RowCount(), 17);
     }
 
     void deletingActsAtOnceAndKeepsTheDisplay()

@@ -313,27 +313,34 @@ private slots:
         QCOMPARE(FileBytes().size(), 150);
     }
 
-    void textsAreCutToTheirFields()
+    void textsAreCutToTheirFieldsButNamesAreRefused()
     {
         TPlant plant;
         plant.BatchWeight = "123456789";
         plant.BinName[0] = "ホットビン１２"; // 14 bytes: the last character does not fit
-        const QString longName = QString(40, 'L');
-        QVERIFY(plant.Save(longName));
-        QCOMPARE(plant.Name, QString(32, 'L'));
-        // Saving again under the same long name finds the plant it made.
-        QVERIFY(plant.Save(longName));
-        QCOMPARE(FileBytes().size(), 215);
-        QVERIFY(plant.LoadByName(longName));
+        QVERIFY(plant.Save(QString(32, 'L')));
+        QVERIFY(plant.LoadByName(QString(32, 'L')));
         QCOMPARE(plant.BatchWeight, QString("12345678"));
         QCOMPARE(plant.BinName[0], QString("ホットビン１"));
 
-        // 17 double-byte characters: only 16 fit, none is split.
-        const QString japanese = QString("プラント").repeated(4) + "Ｘ";
+        // The name is the key: one that does not fit is never cut (it would
+        // land on the plant above), nor does it find or delete that plant.
+        const QString longName = QString(40, 'L');
+        QVERIFY(!plant.Save(longName));
+        QCOMPARE(FileBytes().size(), 215);
+        QVERIFY(!plant.LoadByName(longName));
+        QVERIFY(!plant.Delete(longName));
+        QCOMPARE(Names(), QStringList({QString(32, 'L')}));
+
+        // 16 double-byte characters fit; a 17th is refused, with the limit
+        // as the user counts it.
+        const QString japanese = QString("プラント").repeated(4);
         QVERIFY(plant.Save(japanese));
-        QVERIFY(plant.LoadByName(japanese));
-        QCOMPARE(plant.Name, QString("プラント").repeated(4));
         QCOMPARE(quint8(FileBytes().at(215)), quint8(32));
+        QVERIFY(!plant.Save(japanese + "Ｘ"));
+        QVERIFY(TTestEnvironment::Current().prompt.LastText("message").contains(
+            "全角16文字（半角32文字）"));
+        QCOMPARE(FileBytes().size(), 2 * 215);
     }
 
     void mixDataFolderFromTheSetting()

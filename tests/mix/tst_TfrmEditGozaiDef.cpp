@@ -1,6 +1,7 @@
 #include "controls/TComboBox.h"
 #include "controls/TFormSelect.h"
 #include "controls/TvaSpread.h"
+#include "foundation/Conversions.h"
 #include "foundation/Rows.h"
 #include "foundation/Settings.h"
 #include "foundation/TDatabase.h"
@@ -154,6 +155,27 @@ class TestFrmEditGozaiDef : public QObject
             QTest::mouseClick(modal->findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
         });
         TriggerAction(form.get(), "mnuOpen");
+    }
+
+    // "環境設定(&O)": the data folder set to `folder`, its table questions
+    // answered Yes.
+    void ChangeDataFolder(const QString& folder, int questions = 3)
+    {
+        WhenModalShown([folder](QWidget* modal) {
+            modal->findChild<QLineEdit*>("Edit1")->setText(folder);
+            QTest::mouseClick(modal->findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+        });
+        for (int i = 0; i < questions; ++i)
+            Prompt().AnswerNext(true);
+        TriggerAction(form.get(), "mnuOption");
+    }
+
+    QStringList RowTexts(TvaSpread* grid, int row, int cols)
+    {
+        QStringList texts;
+        for (int col = 1; col <= cols; ++col)
+            texts << grid->Text(col, row);
+        return texts;
     }
 
     QStringList RowHeadings(TvaSpread* grid)
@@ -310,6 +332,126 @@ private slots:
                          TableRows("RyudoRange").contains(row),
                      qPrintable(row));
         VerifyNoSharedOrOrphanedRows();
+    }
+
+    void savingUnderANameTooLongSaysSoAndSavesNothing()
+    {
+        // Cut to the 64 characters the table holds, these names would save
+        // over the definition of the first 64.
+        const QString name = QString(64, u'x');
+        Open();
+        EnterMix(name);
+        Type(Ratios(), 1, 1, "55");
+        TypeName(name + "2");
+        Click(form->BitBtn1);
+        QCOMPARE(form->ComboBox1->currentText(), name + "2");
+        QVERIFY2(Prompt().LastText("message").contains("64文字"),
+                 qPrintable(Prompt().LastText("message")));
+
+        Prompt().AnswerNextInput(true, name + "3");
+        TriggerAction(form.get(), "mnuSaveAs");
+        QCOMPARE(Prompt().Texts("message").size(), 2);
+        QCOMPARE(TextsOf("select DataName from GozaiDef"), QStringList{name});
+        TGozaiDef a;
+        a.LoadByName(name);
+        QCOMPARE(a.Ratios[0]->D[0], 40.0);
+    }
+
+    void aStandardTypedInsteadOfChosenIsTakenByName()
+    {
+        Open();
+        TriggerAction(form.get(), "mnuNew");
+        TypeName("A");
+        Type(Ranges(), 1, 1, "100");
+        // Typed without the list ever being opened.
+        const auto typeStandard = [this](const QString& text) {
+            Focus();
+            form->ComboBox2->lineEdit()->setFocus();
+            form->ComboBox2->lineEdit()->selectAll();
+            for (QChar c : text)
+                Key(c);
+            Click(form->BitBtn1);
+        };
+        typeStandard("[C2]C-30");
+        TGozaiDef a;
+        a.LoadByName("A");
+        QCOMPARE(a.Standard->ID, 13);
+        QCOMPARE(a.Standard->Kikakumei, QString("[C2]C-30"));
+        QCOMPARE(RowHeadings(Ranges()),
+                 QStringList({"37.5", "31.5", "26.5", "19.0", "13.2", "4.75", "2.36"}));
+        QCOMPARE(a.Ranges[0]->Values[0], QString("100"));
+
+        // A name that is no standard is said so; nothing is stored.
+        typeStandard("[C9]C-99");
+        QVERIFY2(Prompt().LastText("message").contains("[C9]C-99"),
+                 qPrintable(Prompt().LastText("message")));
+        a.LoadByName("A");
+        QCOMPARE(a.Standard->ID, 13);
+        QCOMPARE(Ranges()->MaxRows(), 7);
+    }
+
+    void registeringAfterTheDataFolderChangedStoresNothingOfTheOldFolder()
+    {
+        // "[4]X" has another ID in the second folder than in the first.
+        const QString first = TDatabase::AliasFolder(kAlias);
+        const QString second = TTestEnvironment::Current().NewFolder();
+        TRyudoKikaku standard;
+        standard.Values[0] = "100";
+        TDatabase::SetAliasFolder(kAlias, second);
+        standard.EnsureTables();
+        standard.Save("[5]Y");
+        standard.Save("[4]X");
+        TDatabase::SetAliasFolder(kAlias, first);
+        Open();
+        standard.Save("[4]X");
+
+        TriggerAction(form.get(), "mnuNew");
+        TypeName("A");
+        QVERIFY(ChooseFromList(form->ComboBox2, "[4]X"));
+        Type(Ratios(), 1, 1, "40");
+        Click(form->BitBtn1);
+        // The same folder again: what is typed stays.
+        Type(Ratios(), 2, 1, "30");
+        ChangeDataFolder(first, 0);
+        QCOMPARE(Ratios()->Text(2, 1), QString("30.00"));
+        ChangeDataFolder(second);
+        Click(form->BitBtn1);
+        // What is stored is what the window shows, by the second folder's IDs.
+        TGozaiDef a;
+        QVERIFY(a.LoadByName("A"));
+        QCOMPARE(a.Standard->Kikakumei, form->ComboBox2->currentText());
+        QCOMPARE(a.Ratios[0]->D[0], FloatOrZero(Ratios()->Text(1, 1)));
+    }
+
+    void pastingPassesOverHiddenBinColumns()
+    {
+        SavePlant("P", {"6号", "5号", "4号", "3号", "2号", "1号"}, true);
+        Open();
+        TriggerAction(form.get(), "mnuNew");
+        TypeName("A");
+        Type(Ratios(), 5, 1, "7");
+        Click(form->BitBtn1);
+        form->hide();
+        SavePlant("Q", {"6号", "5号", "4号", "3号"}, true);
+        QVERIFY(ActivateWindow(form.get()));
+
+        // Six values copied from what the window shows go to the six columns
+        // shown; the hidden bin 5 keeps its 7 %, which counts but is not seen.
+        QGuiApplication::clipboard()->setText("1\t2\t3\t4\t5\t6");
+        Ratios()->SetSelectedBlock(1, 1, 1, 1);
+        QTest::keyClick(Ratios(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(RowTexts(Ratios(), 1, 8),
+                 QStringList({"1.00", "2.00", "3.00", "4.00", "7.00", "0.00", "5.00", "6.00"}));
+        // Copy and cut take what is seen and leave the hidden bins alone.
+        Ratios()->SetSelectedBlock(1, 1, 8, 1);
+        QTest::keyClick(Ratios(), Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString("1.00\t2.00\t3.00\t4.00\t5.00\t6.00"));
+        Click(form->BitBtn1);
+        TGozaiDef a;
+        a.LoadByName("A");
+        QCOMPARE(a.Ratios[0]->D[4], 7.0);
+        QCOMPARE(a.Ratios[0]->D[6], 0.0);
     }
 
     void saveOverAnotherNameKeepsEachDefinitionsRows()
@@ -514,7 +656,7 @@ private slots:
         WriteSetting("KaisituKetaCheck", "true");
         Click(form->BitBtn1);
         OpenByDialog("A");
-        QCOMPARE(Ratios()->Text(12, 2), QString("5.130")); // stored as it was shown
+        QCOMPARE(Ratios()->Text(12, 2), QString("5.125")); // stored as typed, not as shown
         QCOMPARE(Ratios()->Text(13, 2), QString("0.500"));
         QCOMPARE(Ratios()->Text(12, 1), QString("0.00"));
 

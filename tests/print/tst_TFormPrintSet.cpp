@@ -98,20 +98,34 @@ private slots:
         QCOMPARE(window.PrinterIndex(), 1);
     }
 
-    void aPrinterOrFontNoLongerThereIsNotChosen()
+    void aPrinterNoLongerThereGivesWayToTheDefaultAndTheSavedNamesStay()
     {
         WriteSetting("hin_prnname", "Removed printer");
         WriteSetting("hin_prnfont", "No such font");
+        TZqPrinter::Instance().SetIndex(1); // chosen elsewhere meanwhile
         TFormPrintSet window;
         const int result = Run(window, [](TFormPrintSet& w) {
-            QCOMPARE(w.ComboBox1->currentIndex(), -1);
-            QCOMPARE(TZqPrinter::Instance().GetIndex(), -1); // the default printer
+            // The system's default printer is chosen, shown and printed on.
+            QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("Laser A"));
+            QCOMPARE(TZqPrinter::Instance().CurrentName(), QStringLiteral("Laser A"));
             QCOMPARE(w.FontName(), QString());
             ControlOf<QPushButton>(&w, "Button1")->click(); // "印刷"
         });
         QCOMPARE(result, int(TFormPrintSet::mrYes));
         QCOMPARE(window.PrinterIndex(), 0);
         QCOMPARE(window.FontIndex(), -1);
+        QCOMPARE(Saved().mid(0, 2), QStringList({"Laser A", "No such font"}));
+
+        // Without a default printer a sheet goes to a file, not to the first
+        // printer listed.
+        TZqPrinter::Instance().SetPrinterSource([] { return installed; }, [] { return QString(); });
+        WriteSetting("hin_prnname", "Removed printer");
+        TFormPrintSet second;
+        Run(second, [](TFormPrintSet& w) {
+            QCOMPARE(w.ComboBox1->currentText(), TZqPrinter::PdfPrinterName());
+            QCOMPARE(TZqPrinter::Instance().CurrentName(), TZqPrinter::PdfPrinterName());
+        });
+        QCOMPARE(second.PrinterIndex(), 2);
     }
 
     void theSheetGetsTheClampedNumbersThatAreSaved()
