@@ -253,6 +253,9 @@ void TfrmEditHojitsu4::CreateControls()
     Connect(ComboBox4, &QComboBox::activated, this, &TfrmEditHojitsu4::ComboBox4Select,
             Qt::QueuedConnection);
     ComboBox4->installEventFilter(this);
+    // Enter in the date box goes to the day typed, as leaving it does.
+    Connect(ComboBox4->lineEdit(), &QLineEdit::returnPressed, this,
+            &TfrmEditHojitsu4::ComboBox4Exit);
     Connect(Edit2, &QLineEdit::returnPressed, this, &TfrmEditHojitsu4::Edit2KeyEnter);
     Connect(Edit3, &QLineEdit::returnPressed, this, &TfrmEditHojitsu4::Edit3KeyEnter);
     Connect(Edit1, &QLineEdit::textEdited, this, &TfrmEditHojitsu4::Touch);

@@ -470,6 +470,23 @@ private slots:
         QCOMPARE(w->vaSpread1->Text(1, 1), QString("2.400"));
     }
 
+    void enterInTheDateBoxShowsTheDayTyped()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        Ok();
+        w->ComboBox4->setFocus();
+        w->ComboBox4->lineEdit()->selectAll();
+        QTest::keyClicks(w->ComboBox4, "2026/04/05");
+        QTest::keyClick(w->ComboBox4, Qt::Key_Return);
+        QCOMPARE(w->Edit1->text(), QString());
+        w->ComboBox4->lineEdit()->selectAll();
+        QTest::keyClicks(w->ComboBox4, "2026/04/01");
+        QTest::keyClick(w->ComboBox4, Qt::Key_Return);
+        QCOMPARE(w->Edit1->text(), QString("A"));
+        QCOMPARE(prompt.shown.size(), 0);
+    }
+
     void leavingTheDateUnchangedKeepsTheTyping()
     {
         ChooseUsual();
