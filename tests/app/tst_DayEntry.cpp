@@ -108,9 +108,8 @@ class TestDayEntry : public QObject
         QStringList columns;
         for (int position : positions)
             columns << THojituLine4::Column(position);
-        TQuery query("select " + columns.join(", ") + " from HojituLine4 where HIDUKE like '" +
-                     day + "%'");
-        query.Exec();
+        TQuery query("select " + columns.join(", ") + " from HojituLine4 where HIDUKE = :Hiduke");
+        query.BindDateTime(":Hiduke", FromQDate(QDate::fromString(day, Qt::ISODate))).Exec();
         QStringList values;
         if (query.Next())
             for (int i = 0; i < positions.size(); ++i)

@@ -44,10 +44,9 @@ class TestSaveQuestion : public QObject
     // The stored value of a position on a day ("2026-04-01").
     static double Stored(const QString& day, int position)
     {
-        TQuery query(QString("select H%1 from HojituLine4 where HIDUKE like '%2%'")
-                         .arg(position, 2, 10, QChar('0'))
-                         .arg(day));
-        query.Exec();
+        TQuery query(QString("select H%1 from HojituLine4 where HIDUKE = :Hiduke")
+                         .arg(position, 2, 10, QChar('0')));
+        query.BindDateTime(":Hiduke", FromQDate(QDate::fromString(day, Qt::ISODate))).Exec();
         return query.Next() ? query.Value(0).toDouble() : -1;
     }
     // Stores two days, 04/01 with 40 t at the site and 04/02 with 15 t,
