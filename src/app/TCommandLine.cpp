@@ -7,6 +7,7 @@
 #include "app/TProgressLine.h"
 
 #include "app/THojitsuSheet.h"
+#include "app/THojitsuWorkbook.h"
 #include "foundation/EKanmuriError.h"
 #include "foundation/Fonts.h"
 #include "foundation/Rows.h"
@@ -63,8 +64,9 @@ QString SheetUsage()
         "使い方:\n"
         "  pTarmak                 画面を開いて起動します。\n"
         "  pTarmak sheet --project 工事コード --work-type 工種名 --mixture 合材名\n"
-        "                [--per-mixture] [--one-line] --pdf ファイル\n"
-        "      舗設実績表を「ﾌﾟﾚﾋﾞｭｰ」と同じ内容で PDF ファイルに書き出します。\n"
+        "                [--per-mixture] [--one-line] [--pdf ファイル] [--xlsx ファイル]\n"
+        "      舗設実績表を「ﾌﾟﾚﾋﾞｭｰ」と同じ内容で PDF ファイル (--pdf) または\n"
+        "      Excel ファイル (--xlsx)、あるいはその両方に書き出します。\n"
         "      画面は開きません。桁数・フォントなどは保存されている設定を使います。\n"
         "      --per-mixture  合材ごとに集計する（工事のすべての工種の同じ合材）\n"
         "      --one-line     １行印字\n");
@@ -97,6 +99,7 @@ struct TSheetRequest
     QString workType;
     QString mixture;
     QString pdf; // the file written: a PDF, or a CSV for export-csv
+    QString xlsx;
     THojitsuSheet::TOptions options;
 };
 
@@ -114,6 +117,8 @@ QString ParseSheet(const QStringList& arguments, TSheetRequest& request,
                                    {QStringLiteral("--work-type"), &request.workType},
                                    {QStringLiteral("--mixture"), &request.mixture},
                                    {output, &request.pdf}};
+    if (!csv)
+        values.insert(QStringLiteral("--xlsx"), &request.xlsx);
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         QString name = arguments[i];
         QString value;
@@ -146,9 +151,10 @@ QString ParseSheet(const QStringList& arguments, TSheetRequest& request,
         missing << QStringLiteral("--work-type (工種名)");
     if (request.mixture.trimmed().isEmpty())
         missing << QStringLiteral("--mixture (合材名)");
-    if (request.pdf.trimmed().isEmpty())
+    if (request.pdf.trimmed().isEmpty() && request.xlsx.trimmed().isEmpty())
         missing << (csv ? QStringLiteral("--csv (書き出す CSV ファイル)")
-                        : QStringLiteral("--pdf (書き出す PDF ファイル)"));
+                        : QStringLiteral("--pdf (書き出す PDF ファイル) または --xlsx "
+                                         "(書き出す Excel ファイル)"));
     if (!missing.isEmpty())
         return QStringLiteral("指定がありません: %1").arg(missing.join(QStringLiteral("、")));
     return QString();
@@ -193,14 +199,23 @@ void FindRecord(const TSheetRequest& request, THojituHead4& head)
         throw EKanmuriError(record + QStringLiteral("には舗設日がありません。"));
 }
 
-// The sheet as "ﾌﾟﾚﾋﾞｭｰ" would show it for the header, into the PDF file.
+// The sheet as "ﾌﾟﾚﾋﾞｭｰ" would show it for the header, into the PDF file,
+// the workbook or both.
 void ExportSheet(const TSheetRequest& request)
 {
     THojituHead4 head;
     FindRecord(request, head);
     THojitsuSheet sheet(head, head.ID, request.options);
     sheet.Load();
-    sheet.WritePdf(request.pdf);
+    // The workbook is built before either file is written, so that a
+    // workbook that cannot be made leaves no PDF behind either.
+    QByteArray workbook;
+    if (!request.xlsx.isEmpty())
+        workbook = THojitsuWorkbook(sheet).Build();
+    if (!request.pdf.isEmpty())
+        sheet.WritePdf(request.pdf);
+    if (!request.xlsx.isEmpty())
+        THojitsuWorkbook::Save(workbook, request.xlsx);
 }
 
 } // namespace

@@ -9,7 +9,7 @@ class QTextStream;
 // and without a display.
 //
 //   pTarmak sheet --project CODE --work-type NAME --mixture NAME
-//                 [--per-mixture] [--one-line] --pdf FILE
+//                 [--per-mixture] [--one-line] [--pdf FILE] [--xlsx FILE]
 //   pTarmak acceptance --mixture NAME [--method 0|1] --pdf FILE
 //   pTarmak export-csv --project CODE --work-type NAME --mixture NAME
 //                      [--per-mixture] --csv FILE

@@ -88,15 +88,20 @@ QByteArray TCsvExport::Days(const QString& kojiCode, const QString& kosyu, const
     return QByteArrayLiteral("\xEF\xBB\xBF") + (Line(Headings()) + text).toUtf8();
 }
 
+QString TCsvExport::NoDaysText(const QString& kojiCode, const QString& kosyu, const QString& gozai,
+                               bool perMixture)
+{
+    return QStringLiteral("工事コード \"%1\"、%2合材名 \"%3\" の舗設実績がありません。")
+        .arg(kojiCode, perMixture ? QString() : QStringLiteral("工種名 \"%1\"、").arg(kosyu),
+             gozai);
+}
+
 void TCsvExport::Write(const QString& kojiCode, const QString& kosyu, const QString& gozai,
                        bool perMixture, const QString& file)
 {
     const QByteArray csv = Days(kojiCode, kosyu, gozai, perMixture);
     if (csv.isEmpty())
-        throw EKanmuriError(
-            QStringLiteral("工事コード \"%1\"、%2合材名 \"%3\" の舗設実績がありません。")
-                .arg(kojiCode,
-                     perMixture ? QString() : QStringLiteral("工種名 \"%1\"、").arg(kosyu), gozai));
+        throw EKanmuriError(NoDaysText(kojiCode, kosyu, gozai, perMixture));
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly) || out.write(csv) != csv.size() || !out.commit())
         throw EKanmuriError(QStringLiteral("ファイル \"%1\" に書き込めません。\n%2")

@@ -21,4 +21,7 @@ public:
     static void Write(const QString& kojiCode, const QString& kosyu, const QString& gozai,
                       bool perMixture, const QString& file);
     static QStringList Headings();
+    // What is said when the record has no days.
+    static QString NoDaysText(const QString& kojiCode, const QString& kosyu, const QString& gozai,
+                              bool perMixture);
 };

@@ -67,12 +67,51 @@ float RuleTop(int k)
     }
 }
 
+// A text of the heading rows: its box across, and the numeric columns it
+// stands over.
 struct TBox
 {
     const char16_t* text;
     float left;
     float right;
+    int first;
+    int last;
 };
+
+const TBox kGroups[] = {{u"舗設面積", 8.2f, 10.1f, 0, 1},
+                        {u"合　材　屯　数", 10.1f, 14.85f, 2, 6},
+                        {u"ア ス フ ァ ル ト", 14.85f, 21.5f, 7, 13},
+                        {u"石             粉", 21.5f, kRight, 14, 20}};
+const TBox kSubheadings[] = {{u"設計", 8.2f, 9.15f, 0, 0},       {u"実際", 9.15f, 10.1f, 1, 1},
+                             {u"積算合材", 10.1f, 12, 2, 3},     {u"実際", 12, 12.95f, 4, 4},
+                             {u"差", 12.95f, 14.85f, 5, 6},      {u"積算量", 14.85f, 17.7f, 7, 9},
+                             {u"実際", 17.7f, 18.65f, 10, 10},   {u"差", 18.65f, 21.5f, 11, 13},
+                             {u"積算量", 21.5f, 24.35f, 14, 16}, {u"実際", 24.35f, 25.3f, 17, 17},
+                             {u"差", 25.3f, kRight, 18, 20}};
+const TBox kFactors[] = {{u"A×", 10.11f, 11.05f, 2, 2},  {u"B×", 11.06f, 12, 3, 3},
+                         {u"C×", 14.86f, 15.8f, 7, 7},   {u"D×", 15.81f, 16.75f, 8, 8},
+                         {u"E×", 16.76f, 17.7f, 9, 9},   {u"C×", 21.51f, 22.45f, 14, 14},
+                         {u"D×", 22.46f, 23.4f, 15, 15}, {u"E×", 23.41f, 24.35f, 16, 16}};
+const TBox kDifferences[] = {{u"C-E", 12.95f, 13.9f, 5, 5},   {u"D-E", 13.9f, 14.85f, 6, 6},
+                             {u"H-K", 18.65f, 19.6f, 11, 11}, {u"I-K", 19.6f, 20.55f, 12, 12},
+                             {u"J-K", 20.55f, 21.5f, 13, 13}, {u"O-R", 25.3f, 26.25f, 18, 18},
+                             {u"P-R", 26.25f, 27.2f, 19, 19}, {u"Q-R", 27.2f, kRight, 20, 20}};
+
+template <size_t N> QList<THojitsuSheet::THeading> Headings(const TBox (&boxes)[N])
+{
+    QList<THojitsuSheet::THeading> headings;
+    for (const TBox& b : boxes)
+        headings.append({QString::fromUtf16(b.text), b.first, b.last});
+    return headings;
+}
+
+// A difference formula as the mode has it: actual minus design swaps the
+// minuend and the subtrahend.
+QString Difference(const TBox& box, bool actualMinusDesign)
+{
+    const QString formula = QString::fromUtf16(box.text);
+    return actualMinusDesign ? formula.right(1) + u'-' + formula.left(1) : formula;
+}
 
 const QString kBreak = QStringLiteral("\\\\");
 
@@ -154,8 +193,8 @@ void THojitsuSheet::Load()
             record.values[size_t(p)] = query.Value(valuesAt + p).toDouble();
         for (int i = 0; i < summed.size(); ++i)
             record.upToDate[size_t(summed[i])] = query.Value(sumsAt + i).toDouble();
-        if (m_options.perMixture)
-            record.kosyumei = query.Value(sumsAt + int(summed.size())).toString();
+        record.kosyumei = m_options.perMixture ? query.Value(sumsAt + int(summed.size())).toString()
+                                               : m_head.Kosyu->Kosyumei;
         m_records.push_back(std::move(record));
     }
 }
@@ -174,9 +213,7 @@ void THojitsuSheet::Draw(TSheetPages& pages, const std::function<void(int)>& pro
             DrawForm(*canvas);
         if (progress)
             progress(i);
-        const TRecord& record = m_records[size_t(i)];
-        const bool lastOfDate = i + 1 == count || m_records[size_t(i + 1)].hiduke != record.hiduke;
-        DrawRow(*canvas, record, kRowsTop + kRowHeight * float(row), lastOfDate);
+        DrawRow(*canvas, m_records[size_t(i)], kRowsTop + kRowHeight * float(row), LastOfDate(i));
         if (++row == kRowsPerPage) {
             row = 0;
             if (i + 1 < count) {
@@ -203,14 +240,10 @@ void THojitsuSheet::DrawForm(TCanvas& c)
     DrawBoxText(c, Title(), baCenter, kLeft, 1.7f, kRight, 2.2f, false, 1);
 
     c.SetFontSize(10);
-    const QString printName = m_head.Gozai->PrintName;
-    const QString heading = m_options.perMixture
-                                ? QStringLiteral("合材名　") + printName
-                                : QStringLiteral("工種　") + m_head.Kosyu->Kosyumei +
-                                      QStringLiteral(" [ ") + printName + QStringLiteral(" ]");
+    const QString heading = KindHeading();
     DrawBoxText(c, heading, baLeft, kLeft, 2.5f, 15, 3.0f, false, 1);
     DrawLineCm(c, kLeft, 3.0f, kLeft + TextWidthCm(c, heading), 3.0f, 1);
-    const QString project = QStringLiteral("工事名　") + m_head.Koji->Kojimei;
+    const QString project = ProjectHeading();
     DrawBoxText(c, project, baRight, 15, 2.5f, kRight, 3.0f, false, 1);
     DrawLineCm(c, kRight - TextWidthCm(c, project), 3.0f, kRight, 3.0f, 1);
 
@@ -220,14 +253,14 @@ void THojitsuSheet::DrawForm(TCanvas& c)
         DrawLineCm(c, kLeft, y, kRight, y, 1);
     }
     const int headingSize = c.FontSize();
+    const QStringList halfRows = HalfRowLabels();
     for (int i = 0; i < kRowsPerPage; ++i) {
         const float y = kRowsTop + kRowHeight * float(i);
         DrawLineCm(c, 7.62f, y + kHalfRow, kRight, y + kHalfRow, 1);
         c.SetFontSize(8);
-        DrawBoxText(c, QStringLiteral("日計"), baCenter, 7.62f, y, kColumnsLeft, y + kHalfRow, true,
-                    1);
-        DrawBoxText(c, QStringLiteral("累計"), baCenter, 7.62f, y + kHalfRow, kColumnsLeft,
-                    y + kRowHeight, true, 1);
+        DrawBoxText(c, halfRows[0], baCenter, 7.62f, y, kColumnsLeft, y + kHalfRow, true, 1);
+        DrawBoxText(c, halfRows[1], baCenter, 7.62f, y + kHalfRow, kColumnsLeft, y + kRowHeight,
+                    true, 1);
         c.SetFontSize(headingSize);
     }
 
@@ -246,51 +279,30 @@ void THojitsuSheet::DrawForm(TCanvas& c)
     DrawRectCm(c, kLeft, 3.2f, kRight, 20, 1);
     SetPenWidthMm(c, 0.1f);
 
-    DrawBoxText(c, QStringLiteral("月日"), baSpread, kLeft, 3.5f, 2.35f, 4.94f, true, 1);
-    DrawBoxText(c, QStringLiteral("測　　点"), baCenter, 2.35f, 3.5f, 5.71f, 4.94f, false, 1);
-    DrawBoxText(c, QStringLiteral("延長"), baSpread, 5.61f, 3.5f, 6.65f, 4.94f, true, 1);
-    DrawBoxText(c, QStringLiteral("幅員"), baSpread, 6.65f, 3.5f, 7.62f, 4.94f, true, 1);
+    const QStringList dayHeadings = DayHeadings();
+    DrawBoxText(c, dayHeadings[0], baSpread, kLeft, 3.5f, 2.35f, 4.94f, true, 1);
+    DrawBoxText(c, dayHeadings[1], baCenter, 2.35f, 3.5f, 5.71f, 4.94f, false, 1);
+    DrawBoxText(c, dayHeadings[2], baSpread, 5.61f, 3.5f, 6.65f, 4.94f, true, 1);
+    DrawBoxText(c, dayHeadings[3], baSpread, 6.65f, 3.5f, 7.62f, 4.94f, true, 1);
 
-    const TBox groups[] = {{u"舗設面積", 8.2f, 10.1f},
-                           {u"合　材　屯　数", 10.1f, 14.85f},
-                           {u"ア ス フ ァ ル ト", 14.85f, 21.5f},
-                           {u"石             粉", 21.5f, kRight}};
-    for (const TBox& b : groups)
+    for (const TBox& b : kGroups)
         DrawBoxText(c, QString::fromUtf16(b.text), baCenter, b.left, 3.2f, b.right, 3.71f, false,
                     1);
-    const TBox subheadings[] = {
-        {u"設計", 8.2f, 9.15f},   {u"実際", 9.15f, 10.1f}, {u"積算合材", 10.1f, 12},
-        {u"実際", 12, 12.95f},    {u"差", 12.95f, 14.85f}, {u"積算量", 14.85f, 17.7f},
-        {u"実際", 17.7f, 18.65f}, {u"差", 18.65f, 21.5f},  {u"積算量", 21.5f, 24.35f},
-        {u"実際", 24.35f, 25.3f}, {u"差", 25.3f, kRight}};
-    for (const TBox& b : subheadings)
+    for (const TBox& b : kSubheadings)
         DrawBoxText(c, QString::fromUtf16(b.text), baCenter, b.left, 3.71f, b.right, 4.22f, false,
                     1);
 
-    DrawBoxText(c, QStringLiteral("摘要"), baSpread, 2.5f, kTableBottom, 6.62f, 20, false, 1);
-    DrawBoxText(c, QStringLiteral("（註）１．実際面積の幅員は40M毎の平均値とする。"), baLeft, 6.62f,
-                kTableBottom, 20, 17.94f, false, 1);
-    DrawBoxText(c, QStringLiteral("      ２．設計面積の幅員は設計値とする。"), baLeft, 6.62f,
-                17.94f, 20, 18.44f, false, 1);
+    const QStringList notes = Notes();
+    DrawBoxText(c, RemarksHeading(), baSpread, 2.5f, kTableBottom, 6.62f, 20, false, 1);
+    DrawBoxText(c, notes[0], baLeft, 6.62f, kTableBottom, 20, 17.94f, false, 1);
+    DrawBoxText(c, notes[1], baLeft, 6.62f, 17.94f, 20, 18.44f, false, 1);
 
-    const TBox factors[] = {{u"A×", 10.11f, 11.05f}, {u"B×", 11.06f, 12},
-                            {u"C×", 14.86f, 15.8f},  {u"D×", 15.81f, 16.75f},
-                            {u"E×", 16.76f, 17.7f},  {u"C×", 21.51f, 22.45f},
-                            {u"D×", 22.46f, 23.4f},  {u"E×", 23.41f, 24.35f}};
-    for (const TBox& b : factors)
+    for (const TBox& b : kFactors)
         DrawBoxText(c, QString::fromUtf16(b.text), baLeft, b.left, 4.73f, b.right, kRowsTop, false,
                     1);
-    const TBox differences[] = {{u"C-E", 12.95f, 13.9f}, {u"D-E", 13.9f, 14.85f},
-                                {u"H-K", 18.65f, 19.6f}, {u"I-K", 19.6f, 20.55f},
-                                {u"J-K", 20.55f, 21.5f}, {u"O-R", 25.3f, 26.25f},
-                                {u"P-R", 26.25f, 27.2f}, {u"Q-R", 27.2f, kRight}};
-    for (const TBox& b : differences) {
-        QString formula = QString::fromUtf16(b.text);
-        // Actual minus design: the minuend and subtrahend change places.
-        if (m_actualMinusDesign)
-            formula = formula.right(1) + u'-' + formula.left(1);
-        DrawBoxText(c, formula, baCenter, b.left, 4.73f, b.right, kRowsTop, false, 1);
-    }
+    for (const TBox& b : kDifferences)
+        DrawBoxText(c, Difference(b, m_actualMinusDesign), baCenter, b.left, 4.73f, b.right,
+                    kRowsTop, false, 1);
 }
 
 void THojitsuSheet::DrawRow(TCanvas& c, const TRecord& record, float y, bool lastOfDate)
@@ -304,35 +316,126 @@ void THojitsuSheet::DrawRow(TCanvas& c, const TRecord& record, float y, bool las
         c.SetFontSize(c.FontSize() - 1);
     DrawBoxText(c, day, baCenter, kLeft, y, 2.4f, y + kRowHeight, false, 1);
 
-    const QString station =
-        m_options.perMixture ? record.kosyumei + kBreak + record.sokuten : record.sokuten;
-    DrawBoxText(c, station, baLeft, 2.5f, y, 5.71f, y + kRowHeight, false, 1);
+    DrawBoxText(c, StationLines(record).join(kBreak), baLeft, 2.5f, y, 5.71f, y + kRowHeight, false,
+                1);
+    DrawBoxText(c, SizeText(record, 0), baRight, 5.71f, y, 6.6f, y + kRowHeight, false, 1);
+    DrawBoxText(c, SizeText(record, 1), baRight, 6.65f, y, 7.57f, y + kRowHeight, false, 1);
 
-    const auto sizeText = [&](int position) {
-        const double value = record.values[size_t(position)];
-        return value == 0 ? QString() : FormatFixed(value, m_digits[size_t(position)]);
-    };
-    DrawBoxText(c, sizeText(0), baRight, 5.71f, y, 6.6f, y + kRowHeight, false, 1);
-    DrawBoxText(c, sizeText(1), baRight, 6.65f, y, 7.57f, y + kRowHeight, false, 1);
-
-    const bool fillerEmpty = m_fillerZeroPrint && record.values[kFillerDesignRatio] == 0;
-    DrawNumbers(c, record.values, fillerEmpty, y, y + kHalfRow);
+    DrawNumbers(c, record, record.values, y, y + kHalfRow);
     if (lastOfDate)
-        DrawNumbers(c, record.upToDate, fillerEmpty, y + kHalfRow, y + kRowHeight);
+        DrawNumbers(c, record, record.upToDate, y + kHalfRow, y + kRowHeight);
 }
 
-void THojitsuSheet::DrawNumbers(TCanvas& c, const THojituLine4::TValues& values, bool fillerEmpty,
-                                float top, float bottom)
+void THojitsuSheet::DrawNumbers(TCanvas& c, const TRecord& record,
+                                const THojituLine4::TValues& values, float top, float bottom)
 {
     const TBoxAlign align = m_options.oneLine ? baRight : baDecimal;
     for (int k = 0; k < kColumns; ++k) {
-        if (fillerEmpty && k >= kFirstFillerColumn)
-            break;
-        const int position = kColumnPosition[k];
+        if (!Shown(record, k))
+            continue;
         const float x = ColumnLeft(k);
-        DrawBoxText(c, FormatFixed(values[size_t(position)], m_digits[size_t(position)]), align,
-                    x + 0.05f, top, x + 0.9f, bottom, false, 1);
+        DrawBoxText(c, NumberText(values, k), align, x + 0.05f, top, x + 0.9f, bottom, false, 1);
     }
+}
+
+int THojitsuSheet::ColumnPosition(int column)
+{
+    return kColumnPosition[column];
+}
+
+QString THojitsuSheet::Letter(int column)
+{
+    return QString(QChar(u'A' + column));
+}
+
+QList<THojitsuSheet::THeading> THojitsuSheet::GroupHeadings()
+{
+    return Headings(kGroups);
+}
+
+QList<THojitsuSheet::THeading> THojitsuSheet::SubHeadings()
+{
+    return Headings(kSubheadings);
+}
+
+QList<THojitsuSheet::THeading> THojitsuSheet::Formulas() const
+{
+    QList<THeading> formulas = Headings(kFactors);
+    for (const TBox& b : kDifferences)
+        formulas.append({Difference(b, m_actualMinusDesign), b.first, b.last});
+    return formulas;
+}
+
+QStringList THojitsuSheet::DayHeadings()
+{
+    return {QStringLiteral("月日"), QStringLiteral("測　　点"), QStringLiteral("延長"),
+            QStringLiteral("幅員")};
+}
+
+QStringList THojitsuSheet::HalfRowLabels()
+{
+    return {QStringLiteral("日計"), QStringLiteral("累計")};
+}
+
+QString THojitsuSheet::RemarksHeading()
+{
+    return QStringLiteral("摘要");
+}
+
+QStringList THojitsuSheet::Notes()
+{
+    return {QStringLiteral("（註）１．実際面積の幅員は40M毎の平均値とする。"),
+            QStringLiteral("      ２．設計面積の幅員は設計値とする。")};
+}
+
+QString THojitsuSheet::KindHeading() const
+{
+    const QString printName = m_head.Gozai->PrintName;
+    return m_options.perMixture ? QStringLiteral("合材名　") + printName
+                                : QStringLiteral("工種　") + m_head.Kosyu->Kosyumei +
+                                      QStringLiteral(" [ ") + printName + QStringLiteral(" ]");
+}
+
+QString THojitsuSheet::ProjectHeading() const
+{
+    return QStringLiteral("工事名　") + m_head.Koji->Kojimei;
+}
+
+QString THojitsuSheet::FontName() const
+{
+    // None chosen: the font the page canvas starts with.
+    return m_fontName.trimmed().isEmpty() ? QStringLiteral("ＭＳ Ｐゴシック") : m_fontName;
+}
+
+QStringList THojitsuSheet::StationLines(const TRecord& record) const
+{
+    if (m_options.perMixture)
+        return {record.kosyumei, record.sokuten};
+    return {record.sokuten};
+}
+
+bool THojitsuSheet::LastOfDate(int index) const
+{
+    return index + 1 == RecordCount() ||
+           m_records[size_t(index + 1)].hiduke != m_records[size_t(index)].hiduke;
+}
+
+bool THojitsuSheet::Shown(const TRecord& record, int column) const
+{
+    return column < kFirstFillerColumn || !m_fillerZeroPrint ||
+           record.values[kFillerDesignRatio] != 0;
+}
+
+QString THojitsuSheet::NumberText(const THojituLine4::TValues& values, int column) const
+{
+    const int position = kColumnPosition[column];
+    return FormatFixed(values[size_t(position)], m_digits[size_t(position)]);
+}
+
+QString THojitsuSheet::SizeText(const TRecord& record, int position) const
+{
+    const double value = record.values[size_t(position)];
+    return value == 0 ? QString() : FormatFixed(value, m_digits[size_t(position)]);
 }
 
 TDeviceMetrics THojitsuSheet::PdfDevice()

@@ -4,7 +4,9 @@
 #include "print/TDeviceMetrics.h"
 #include "store/THojituLine4.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <vector>
@@ -61,7 +63,38 @@ public:
     // The PDF printer's page: A4 landscape at 1200 dpi, without margins.
     static TDeviceMetrics PdfDevice();
 
-private:
+    // What the sheet shows, for other forms of it (the workbook). Load first.
+
+    // The numeric columns "A" to "U", each showing one value position.
+    static constexpr int ColumnCount = 21;
+    static int ColumnPosition(int column);
+    static QString Letter(int column);
+
+    // A text of the heading rows over the numeric columns `first` to `last`.
+    struct THeading
+    {
+        QString text;
+        int first;
+        int last;
+    };
+    static QList<THeading> GroupHeadings(); // "舗設面積", "合　材　屯　数", ...
+    static QList<THeading> SubHeadings();   // "設計", "実際", "積算合材", ...
+    // The formula row: "A×" ... and the differences as the mode has them.
+    QList<THeading> Formulas() const;
+    // "月日", "測　　点", "延長", "幅員".
+    static QStringList DayHeadings();
+    // "日計", "累計".
+    static QStringList HalfRowLabels();
+    static QString RemarksHeading(); // "摘要"
+    static QStringList Notes();      // the two notes beside it
+    // The headings above the form: the work type (or the mixture) and the
+    // project.
+    QString KindHeading() const;
+    QString ProjectHeading() const;
+    // The font the sheet is printed in.
+    QString FontName() const;
+
+    // A day of the sheet, in the order printed.
     struct TRecord
     {
         int sid = 0;
@@ -71,11 +104,26 @@ private:
         THojituLine4::TValues values{};
         THojituLine4::TValues upToDate{}; // the totals up to the date
     };
+    const std::vector<TRecord>& Records() const { return m_records; }
+    // The station's cell: per mixture the work type above the station.
+    QStringList StationLines(const TRecord& record) const;
+    // Whether the totals are shown under the day: only under the last of a
+    // date.
+    bool LastOfDate(int index) const;
+    // Whether the day shows column `column` at all (unused filler is left
+    // out when the setting says so); the totals follow the day.
+    bool Shown(const TRecord& record, int column) const;
+    // The text of column `column` of `values`, with its position's digits.
+    QString NumberText(const THojituLine4::TValues& values, int column) const;
+    // The length (position 0) or width (1) as printed: empty when 0.
+    QString SizeText(const TRecord& record, int position) const;
+    int DigitsOf(int position) const { return m_digits[size_t(position)]; }
 
+private:
     void BeginPage(TCanvas& canvas);
     void DrawForm(TCanvas& canvas);
     void DrawRow(TCanvas& canvas, const TRecord& record, float y, bool lastOfDate);
-    void DrawNumbers(TCanvas& canvas, const THojituLine4::TValues& values, bool fillerEmpty,
+    void DrawNumbers(TCanvas& canvas, const TRecord& record, const THojituLine4::TValues& values,
                      float top, float bottom);
 
     const THojituHead4& m_head;

@@ -3,6 +3,7 @@
 #include "app/HojitsuSheetPreview.h"
 #include "app/TCsvExport.h"
 #include "app/TForms.h"
+#include "app/THojitsuWorkbook.h"
 #include "app/TParadoxImport.h"
 #include "app/TfrmSetFont.h"
 #include "app/TfrmSetHojituKetasu.h"
@@ -339,6 +340,8 @@ void TfrmEditHojitsu4::CreateMenus()
             &QAction::triggered, this, &TfrmEditHojitsu4::mnuDeleteDayClick);
     Connect(AddItem(file, QStringLiteral("mnuCsv"), QStringLiteral("CSV に書き出し")),
             &QAction::triggered, this, &TfrmEditHojitsu4::mnuCsvClick);
+    Connect(AddItem(file, QStringLiteral("mnuExcel"), QStringLiteral("Excel に書き出し")),
+            &QAction::triggered, this, &TfrmEditHojitsu4::mnuExcelClick);
     Connect(AddItem(file, QStringLiteral("mnuClose"), QStringLiteral("閉じる")),
             &QAction::triggered, this, &TfrmEditHojitsu4::Button3Click);
 
@@ -1016,6 +1019,36 @@ void TfrmEditHojitsu4::mnuCsvClick()
         return;
     const QString file = dialog.selectedFiles().first();
     TCsvExport::Write(code, kosyu, gozai, CheckBox2->isChecked(), file);
+    TPrompt::Message(
+        QStringLiteral("\"%1\" に書き出しました。").arg(QDir::toNativeSeparators(file)));
+}
+
+void TfrmEditHojitsu4::mnuExcelClick()
+{
+    const QString code = CodeOf(ComboBox1->Text());
+    const QString kosyu = ComboBox2->Text();
+    const QString gozai = ComboBox3->Text();
+    if (code.trimmed().isEmpty() || gozai.trimmed().isEmpty() ||
+        (!CheckBox2->isChecked() && kosyu.trimmed().isEmpty())) {
+        TPrompt::Message(
+            QStringLiteral("書き出す舗設実績の工事名・工種名・合材名を選んでください。"));
+        return;
+    }
+    QString name = code + u'_' + gozai + QStringLiteral(".xlsx");
+    for (QChar& c : name)
+        if (QStringLiteral("\\/:*?\"<>|").contains(c))
+            c = u'_';
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QFileDialog dialog(this, QStringLiteral("Excel に書き出し"), QDir(folder).filePath(name),
+                       QStringLiteral("Excel ファイル (*.xlsx)"));
+    dialog.setObjectName(QStringLiteral("ExcelFileDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("xlsx"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString file = dialog.selectedFiles().first();
+    THojitsuWorkbook::Export(code, kosyu, gozai, {CheckBox2->isChecked(), CheckBox5->isChecked()},
+                             file);
     TPrompt::Message(
         QStringLiteral("\"%1\" に書き出しました。").arg(QDir::toNativeSeparators(file)));
 }

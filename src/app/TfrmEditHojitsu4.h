@@ -85,6 +85,7 @@ public slots:
     void mnuDeleteDayClick();
     void mnuAboutClick();
     void mnuCsvClick();
+    void mnuExcelClick();
     void mnuImportClick();
     void mnuDataPathClick();
     void mnuKojiClick();
