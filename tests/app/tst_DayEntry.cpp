@@ -117,6 +117,18 @@ class TestDayEntry : public QObject
                 values << FormatGeneral(query.Value(i).toDouble());
         return values.join("|");
     }
+    // The stored value of a position on a day ("2026-04-01") of the work
+    // type's header; -1 when that day is not stored.
+    static double StoredOf(const QString& kosyu, const QString& day, int position)
+    {
+        TQuery query(QString("select H%1 from HojituLine4 inner join HojituHead4 on "
+                             "HojituHead4.ID = HojituLine4.SID where KOSYUMEI = '%2' and "
+                             "HIDUKE like '%3%'")
+                         .arg(position, 2, 10, QChar('0'))
+                         .arg(kosyu, day));
+        query.Exec();
+        return query.Next() ? query.Value(0).toDouble() : -1;
+    }
     // Chooses `row` of the data-open dialog and OK.
     void OpenRow(int row)
     {
@@ -684,6 +696,30 @@ private slots:
         QCOMPARE(Cell(4, 3), QString("33.000"));
         QCOMPARE(Cell(2, 4), QString("4.5"));
         QCOMPARE(Cell(4, 4), QString("37.013"));
+    }
+
+    void yesSavesTheShownDayUnderItsOwnKeysNotTypedOnes()
+    {
+        ChooseUsual("基層工");
+        TypeDay("2026/04/01", "B");
+        Type(4, 5, "15");
+        Ok();
+        ChooseUsual("表層工");
+        TypeDay("2026/04/01", "A");
+        Ok();
+        // A correction on the day shown, another work type typed (not
+        // chosen) into its box, and the window closed: the question names
+        // the day shown, and "はい" saves it where it was loaded from, not
+        // over the other work type's day.
+        Type(4, 5, "44");
+        w->ComboBox2->setFocus();
+        w->ComboBox2->lineEdit()->selectAll();
+        TypeText(w->ComboBox2, "基層工");
+        prompt.AnswerNextChoice(TAnswer::Yes);
+        QVERIFY(w->close());
+        QVERIFY(prompt.Texts("yesnocancel").first().startsWith("2026/04/01 "));
+        QCOMPARE(StoredOf("表層工", "2026-04-01", 10), 44.0);
+        QCOMPARE(StoredOf("基層工", "2026-04-01", 10), 15.0);
     }
 
     void startWritesTheDifferenceModeWhenTheWindowGoes()
