@@ -615,6 +615,13 @@ void TfrmEditHojitsu4::Derive()
 
 void TfrmEditHojitsu4::Derive(const TDigitTable& digits)
 {
+    // A pasted block is reported cell by cell: a cell whose change is not
+    // reported yet is the user's all the same, never derived over.
+    for (int position = FirstGridPosition; position <= LastPosition; ++position)
+        if (ControlText(position) != m_shownText[size_t(position)]) {
+            m_typed[size_t(position)] = true;
+            m_derived[size_t(position)] = false;
+        }
     THojituLine4::TValues values = Values();
     DeriveDay(values, CheckBox3->isChecked(), &m_derived);
     for (int position = FirstGridPosition; position <= LastPosition; ++position)

@@ -22,6 +22,7 @@
 #include "support/TTestEnvironment.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -720,6 +721,24 @@ private slots:
         QVERIFY(prompt.Texts("yesnocancel").first().startsWith("2026/04/01 "));
         QCOMPARE(StoredOf("表層工", "2026-04-01", 10), 44.0);
         QCOMPARE(StoredOf("基層工", "2026-04-01", 10), 15.0);
+    }
+
+    void aPastedBlockKeepsEveryValueOverDerivedCells()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        QCOMPARE(Cell(4, 3), QString("41.125")); // both tonnages derived
+        QCOMPARE(Cell(4, 4), QString("41.125"));
+        // The weighed design and actual tonnages, copied from a list.
+        QApplication::clipboard()->setText("45\n46\n");
+        w->vaSpread2->setFocus();
+        w->vaSpread2->SetActiveCell(4, 3);
+        QTest::keyClick(w->vaSpread2, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Cell(4, 3), QString("45.000"));
+        QCOMPARE(Cell(4, 4), QString("46.000"));
+        QCOMPARE(Cell(7, 4), QString("2.6680")); // 46 x 5.8 %
+        Ok();
+        QCOMPARE(Stored("2026-04-01", {8, 9}), QString("45|46"));
     }
 
     void startWritesTheDifferenceModeWhenTheWindowGoes()
