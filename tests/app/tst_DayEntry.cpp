@@ -741,6 +741,24 @@ private slots:
         QCOMPARE(Stored("2026-04-01", {8, 9}), QString("45|46"));
     }
 
+    void aLengthCorrectedAfterDerivingIsFollowedByAreaAndTonnage()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        QCOMPARE(Cell(1, 3), QString("350.0"));
+        QCOMPARE(Cell(4, 3), QString("41.125"));
+        // The length corrected: today the area and tonnage of 100 m stay,
+        // and "OK" stores them beside 120 m.
+        w->Edit2->setFocus();
+        w->Edit2->selectAll();
+        QTest::keyClicks(w->Edit2, "120");
+        QTest::keyClick(w->Edit2, Qt::Key_Return);
+        QCOMPARE(Cell(1, 3), QString("420.0"));
+        QCOMPARE(Cell(4, 3), QString("49.350"));
+        Ok();
+        QCOMPARE(Stored("2026-04-01", {0, 2, 3, 8}), QString("120|420|420|49.35"));
+    }
+
     void startWritesTheDifferenceModeWhenTheWindowGoes()
     {
         w->CheckBox3->setChecked(true);
