@@ -190,6 +190,9 @@ void TfrmEditHojitsu4::CreateControls()
     Label(panel, QStringLiteral("舗設日"), 326, 56);
     ComboBox4 = Named(new TComboBox(panel), "ComboBox4");
     ComboBox4->setGeometry(326, 72, 116, 22);
+    // A date is read without its leading zeros too: completed from the list,
+    // "2026/04/1" would become the stored "2026/04/10".
+    ComboBox4->setCompleter(nullptr);
     ImeOff(ComboBox4);
     Label(panel, QStringLiteral("測点"), 450, 56);
     Edit1 = Named(new QLineEdit(panel), "Edit1");

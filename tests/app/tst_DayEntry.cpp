@@ -759,6 +759,30 @@ private slots:
         QCOMPARE(Stored("2026-04-01", {0, 2, 3, 8}), QString("120|420|420|49.35"));
     }
 
+    void aDateTypedWithoutItsLeadingZeroIsTheDayTyped()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        Ok();
+        TypeDay("2026/04/10", "J");
+        Ok();
+        Choose(w->ComboBox4, "2026/04/10"); // the list of days has been seen
+        // "2026/04/1" is 1 April, not the stored 10 April it begins.
+        w->ComboBox4->setFocus();
+        w->ComboBox4->lineEdit()->selectAll();
+        QTest::keyClicks(w->ComboBox4, "2026/04/1");
+        QTest::keyClick(w->ComboBox4, Qt::Key_Return);
+        QCOMPARE(w->ComboBox4->Text(), QString("2026/04/01"));
+        QCOMPARE(w->Edit1->text(), QString("A"));
+        // So is the day "削除（当日）" takes.
+        Choose(w->ComboBox4, "2026/04/10");
+        w->ComboBox4->lineEdit()->selectAll();
+        QTest::keyClicks(w->ComboBox4, "2026/04/1");
+        prompt.AnswerNext(false);
+        TriggerAction(w, "mnuDeleteDay");
+        QCOMPARE(prompt.Texts("okcancel"), QStringList{"2026/04/01 の舗設実績を削除しますか？"});
+    }
+
     void startWritesTheDifferenceModeWhenTheWindowGoes()
     {
         w->CheckBox3->setChecked(true);
