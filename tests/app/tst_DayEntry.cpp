@@ -783,6 +783,22 @@ private slots:
         QCOMPARE(prompt.Texts("okcancel"), QStringList{"2026/04/01 の舗設実績を削除しますか？"});
     }
 
+    void aBadDigitsSettingMeanwhileStoresNoStaleTonnage()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        Ok();
+        // The settings file spoilt meanwhile (by hand, or another program).
+        WriteSetting("HojituKetasu1", "x");
+        Type(2, 3, "4"); // the thickness corrected; the tonnage cannot follow
+        QVERIFY(prompt.LastText("error").contains("HojituKetasu1"));
+        QCOMPARE(Cell(4, 3), QString("41.125"));
+        Ok();
+        // Refused, or saved whole: never 4 cm beside the tonnage of 5 cm.
+        const QString stored = Stored("2026-04-01", {4, 8});
+        QVERIFY2(stored == "5|41.125" || stored == "4|32.9", qPrintable(stored));
+    }
+
     void startWritesTheDifferenceModeWhenTheWindowGoes()
     {
         w->CheckBox3->setChecked(true);
