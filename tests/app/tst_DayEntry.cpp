@@ -799,6 +799,22 @@ private slots:
         QVERIFY2(stored == "5|41.125" || stored == "4|32.9", qPrintable(stored));
     }
 
+    void aWidthInFullWidthDigitsIsNotStoredAsZeroUnsaid()
+    {
+        ChooseUsual();
+        TypeAndLeave(w->ComboBox4, "2026/04/01");
+        TypeAndLeave(w->Edit2, "100");
+        // The input method left on: "３.５" stays in the box as typed.
+        w->Edit3->setFocus();
+        TypeText(w->Edit3, "３.５");
+        QTest::keyClick(w->Edit3, Qt::Key_Return);
+        Ok();
+        // Taken as the number shown, or refused with a word; never 0 unsaid.
+        const QString stored = Stored("2026-04-01", {1, 2});
+        QVERIFY2(stored == "3.5|350" || (stored.isEmpty() && !prompt.shown.isEmpty()),
+                 qPrintable(stored));
+    }
+
     void startWritesTheDifferenceModeWhenTheWindowGoes()
     {
         w->CheckBox3->setChecked(true);
