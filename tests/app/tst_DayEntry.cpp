@@ -815,6 +815,24 @@ private slots:
                  qPrintable(stored));
     }
 
+    void aMixtureTypedWithATrailingBlankIsThatMixture()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        Ok();
+        // A blank left behind by the input method, unseen in the box.
+        w->ComboBox3->setFocus();
+        w->ComboBox3->lineEdit()->selectAll();
+        TypeText(w->ComboBox3, "密粒度13　");
+        TypeAndLeave(w->ComboBox4, "2026/04/02");
+        Type(4, 5, "15");
+        Ok();
+        // One record of the mixture, as for a work type typed so.
+        QCOMPARE(TableRows("HojituHead4"), QStringList{"1|K001|表層工|密粒度13"});
+        QCOMPARE(w->vaSpread1->Text(1, 1), QString("2.350"));
+        QCOMPARE(Cell(4, 10), QString("55.000"));
+    }
+
     void startWritesTheDifferenceModeWhenTheWindowGoes()
     {
         w->CheckBox3->setChecked(true);
