@@ -11,6 +11,7 @@
 #include "foundation/Settings.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TQuery.h"
+#include "foundation/TfrmSetDataPath.h"
 #include "masters/TKoji.h"
 #include "masters/TKosyu.h"
 #include "masters/TfrmEditKoji.h"
@@ -831,6 +832,50 @@ private slots:
         QCOMPARE(TableRows("HojituHead4"), QStringList{"1|K001|表層工|密粒度13"});
         QCOMPARE(w->vaSpread1->Text(1, 1), QString("2.350"));
         QCOMPARE(Cell(4, 10), QString("55.000"));
+    }
+
+    void anotherDataFolderChosenFromTheMenuShowsNoDayOfAnotherRecord()
+    {
+        if (TTestEnvironment::OnServer())
+            QSKIP("data folders are a matter of the SQLite lane");
+        // A second data folder, whose record 1 is another work type's, with
+        // a day of 5 April.
+        const QString first = TDatabase::AliasFolder(kAlias);
+        const QString second = TTestEnvironment::Current().NewFolder();
+        TDatabase::SetAliasFolder(kAlias, second);
+        THojituHead4::EnsureTables();
+        THojituLine4::EnsureTables();
+        RegisterProject("K001", "国道1号舗装工事");
+        THojituHead4 other;
+        other.Koji->Code = "K001";
+        other.Kosyu->Kosyumei = "基層工";
+        other.Gozai->DataName = "密粒度13";
+        other.Save();
+        THojituLine4 day;
+        day.SID = other.ID;
+        TryStrToDate("2026/04/05", day.Hiduke);
+        day.Sokuten = "B";
+        day.Values[10] = 7;
+        day.Save();
+        TDatabase::SetAliasFolder(kAlias, first);
+
+        ChooseUsual("表層工");
+        TypeDay("2026/04/01", "A");
+        Ok();
+        TriggerAction(w, "mnuDataPath");
+        TfrmSetDataPath* dialog = TForms::Instance().frmSetDataPath;
+        dialog->findChild<QLineEdit*>("Edit1")->setText(second);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+        QVERIFY(ActivateWindow(w));
+        // 表層工 has no day of 5 April in the second folder.
+        TypeAndLeave(w->ComboBox4, "2026/04/05");
+        QCOMPARE(w->ComboBox2->Text(), QString("表層工"));
+        QCOMPARE(w->Edit1->text(), QString());
+        QCOMPARE(Cell(4, 5), QString("0.000"));
+        prompt.AnswerNext(true);
+        TriggerAction(w, "mnuDeleteDay");
+        QCOMPARE(prompt.Texts("okcancel"), QStringList());
+        QCOMPARE(TableRows("HojituLine4").size(), 1);
     }
 
     void startWritesTheDifferenceModeWhenTheWindowGoes()
