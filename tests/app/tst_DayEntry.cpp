@@ -878,6 +878,34 @@ private slots:
         QCOMPARE(TableRows("HojituLine4").size(), 1);
     }
 
+    void openingARecordDeletedMeanwhileSaysSoAndKeepsTheWindow()
+    {
+        ChooseUsual("表層工");
+        TypeDay("2026/04/01", "A");
+        Ok();
+        ChooseUsual("基層工");
+        TypeDay("2026/04/02", "B");
+        Ok();
+        Choose(w->ComboBox2, "表層工");
+        WhenModalShown([](QWidget* modal) {
+            auto* dialog = static_cast<TfSelectMultiItems*>(modal);
+            dialog->ListView1->setCurrentIndex(dialog->ListView1->model()->index(0, 0));
+            QCOMPARE(dialog->SelectedSubItems().value(0), QString("基層工"));
+            // Another program deletes that record meanwhile.
+            THojituHead4 gone;
+            gone.LoadById(2);
+            gone.Delete();
+            QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+        });
+        TriggerAction(w, "mnuOpen");
+        // Not 表層工 shown as if it had no record and no days, without a word.
+        QCOMPARE(prompt.Texts("message").size(), 1);
+        QCOMPARE(w->ComboBox2->Text(), QString("表層工"));
+        QCOMPARE(Panel(3), QString("1"));
+        QCOMPARE(w->Edit1->text(), QString("A"));
+        QCOMPARE(Cell(4, 5), QString("40.000"));
+    }
+
     void startWritesTheDifferenceModeWhenTheWindowGoes()
     {
         w->CheckBox3->setChecked(true);
