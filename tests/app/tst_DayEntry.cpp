@@ -110,9 +110,8 @@ class TestDayEntry : public QObject
         QStringList columns;
         for (int position : positions)
             columns << THojituLine4::Column(position);
-        TQuery query("select " + columns.join(", ") + " from HojituLine4 where HIDUKE like '" +
-                     day + "%'");
-        query.Exec();
+        TQuery query("select " + columns.join(", ") + " from HojituLine4 where HIDUKE = :Hiduke");
+        query.BindDateTime(":Hiduke", FromQDate(QDate::fromString(day, Qt::ISODate))).Exec();
         QStringList values;
         if (query.Next())
             for (int i = 0; i < positions.size(); ++i)
@@ -125,10 +124,10 @@ class TestDayEntry : public QObject
     {
         TQuery query(QString("select H%1 from HojituLine4 inner join HojituHead4 on "
                              "HojituHead4.ID = HojituLine4.SID where KOSYUMEI = '%2' and "
-                             "HIDUKE like '%3%'")
+                             "HIDUKE = :HIDUKE")
                          .arg(position, 2, 10, QChar('0'))
-                         .arg(kosyu, day));
-        query.Exec();
+                         .arg(kosyu));
+        query.BindDateTime(":HIDUKE", FromQDate(QDate::fromString(day, Qt::ISODate))).Exec();
         return query.Next() ? query.Value(0).toDouble() : -1;
     }
     // Chooses `row` of the data-open dialog and OK.
@@ -889,8 +888,12 @@ private slots:
         Choose(w->ComboBox2, "表層工");
         WhenModalShown([](QWidget* modal) {
             auto* dialog = static_cast<TfSelectMultiItems*>(modal);
-            dialog->ListView1->setCurrentIndex(dialog->ListView1->model()->index(0, 0));
-            QCOMPARE(dialog->SelectedSubItems().value(0), QString("基層工"));
+            // The row of 基層工 (record 2).
+            for (int row = 0; row < dialog->ListView1->model()->rowCount(); ++row) {
+                dialog->ListView1->setCurrentIndex(dialog->ListView1->model()->index(row, 0));
+                if (dialog->SelectedSubItems().value(3) == "2")
+                    break;
+            }
             // Another program deletes that record meanwhile.
             THojituHead4 gone;
             gone.LoadById(2);
