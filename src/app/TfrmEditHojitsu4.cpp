@@ -191,6 +191,9 @@ void TfrmEditHojitsu4::CreateControls()
     Label(panel, QStringLiteral("舗設日"), 326, 56);
     ComboBox4 = Named(new TComboBox(panel), "ComboBox4");
     ComboBox4->setGeometry(326, 72, 116, 22);
+    // A date is read without its leading zeros too: completed from the list,
+    // "2026/04/1" would become the stored "2026/04/10".
+    ComboBox4->setCompleter(nullptr);
     ImeOff(ComboBox4);
     Label(panel, QStringLiteral("測点"), 450, 56);
     Edit1 = Named(new QLineEdit(panel), "Edit1");
@@ -618,6 +621,13 @@ void TfrmEditHojitsu4::Derive()
 
 void TfrmEditHojitsu4::Derive(const TDigitTable& digits)
 {
+    // A pasted block is reported cell by cell: a cell whose change is not
+    // reported yet is the user's all the same, never derived over.
+    for (int position = FirstGridPosition; position <= LastPosition; ++position)
+        if (ControlText(position) != m_shownText[size_t(position)]) {
+            m_typed[size_t(position)] = true;
+            m_derived[size_t(position)] = false;
+        }
     THojituLine4::TValues values = Values();
     DeriveDay(values, CheckBox3->isChecked(), &m_derived);
     for (int position = FirstGridPosition; position <= LastPosition; ++position)

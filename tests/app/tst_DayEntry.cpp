@@ -11,6 +11,7 @@
 #include "foundation/Settings.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TQuery.h"
+#include "foundation/TfrmSetDataPath.h"
 #include "masters/TKoji.h"
 #include "masters/TKosyu.h"
 #include "masters/TfrmEditKoji.h"
@@ -22,6 +23,7 @@
 #include "support/TTestEnvironment.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -115,6 +117,18 @@ class TestDayEntry : public QObject
             for (int i = 0; i < positions.size(); ++i)
                 values << FormatGeneral(query.Value(i).toDouble());
         return values.join("|");
+    }
+    // The stored value of a position on a day ("2026-04-01") of the work
+    // type's header; -1 when that day is not stored.
+    static double StoredOf(const QString& kosyu, const QString& day, int position)
+    {
+        TQuery query(QString("select H%1 from HojituLine4 inner join HojituHead4 on "
+                             "HojituHead4.ID = HojituLine4.SID where KOSYUMEI = '%2' and "
+                             "HIDUKE = :HIDUKE")
+                         .arg(position, 2, 10, QChar('0'))
+                         .arg(kosyu));
+        query.BindDateTime(":HIDUKE", FromQDate(QDate::fromString(day, Qt::ISODate))).Exec();
+        return query.Next() ? query.Value(0).toDouble() : -1;
     }
     // Chooses `row` of the data-open dialog and OK.
     void OpenRow(int row)
@@ -683,6 +697,216 @@ private slots:
         QCOMPARE(Cell(4, 3), QString("33.000"));
         QCOMPARE(Cell(2, 4), QString("4.5"));
         QCOMPARE(Cell(4, 4), QString("37.013"));
+    }
+
+    void yesSavesTheShownDayUnderItsOwnKeysNotTypedOnes()
+    {
+        ChooseUsual("基層工");
+        TypeDay("2026/04/01", "B");
+        Type(4, 5, "15");
+        Ok();
+        ChooseUsual("表層工");
+        TypeDay("2026/04/01", "A");
+        Ok();
+        // A correction on the day shown, another work type typed (not
+        // chosen) into its box, and the window closed: the question names
+        // the day shown, and "はい" saves it where it was loaded from, not
+        // over the other work type's day.
+        Type(4, 5, "44");
+        w->ComboBox2->setFocus();
+        w->ComboBox2->lineEdit()->selectAll();
+        TypeText(w->ComboBox2, "基層工");
+        prompt.AnswerNextChoice(TAnswer::Yes);
+        QVERIFY(w->close());
+        QVERIFY(prompt.Texts("yesnocancel").first().startsWith("2026/04/01 "));
+        QCOMPARE(StoredOf("表層工", "2026-04-01", 10), 44.0);
+        QCOMPARE(StoredOf("基層工", "2026-04-01", 10), 15.0);
+    }
+
+    void aPastedBlockKeepsEveryValueOverDerivedCells()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        QCOMPARE(Cell(4, 3), QString("41.125")); // both tonnages derived
+        QCOMPARE(Cell(4, 4), QString("41.125"));
+        // The weighed design and actual tonnages, copied from a list.
+        QApplication::clipboard()->setText("45\n46\n");
+        w->vaSpread2->setFocus();
+        w->vaSpread2->SetActiveCell(4, 3);
+        QTest::keyClick(w->vaSpread2, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Cell(4, 3), QString("45.000"));
+        QCOMPARE(Cell(4, 4), QString("46.000"));
+        QCOMPARE(Cell(7, 4), QString("2.6680")); // 46 x 5.8 %
+        Ok();
+        QCOMPARE(Stored("2026-04-01", {8, 9}), QString("45|46"));
+    }
+
+    void aLengthCorrectedAfterDerivingIsFollowedByAreaAndTonnage()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        QCOMPARE(Cell(1, 3), QString("350.0"));
+        QCOMPARE(Cell(4, 3), QString("41.125"));
+        // The length corrected: today the area and tonnage of 100 m stay,
+        // and "OK" stores them beside 120 m.
+        w->Edit2->setFocus();
+        w->Edit2->selectAll();
+        QTest::keyClicks(w->Edit2, "120");
+        QTest::keyClick(w->Edit2, Qt::Key_Return);
+        QCOMPARE(Cell(1, 3), QString("420.0"));
+        QCOMPARE(Cell(4, 3), QString("49.350"));
+        Ok();
+        QCOMPARE(Stored("2026-04-01", {0, 2, 3, 8}), QString("120|420|420|49.35"));
+    }
+
+    void aDateTypedWithoutItsLeadingZeroIsTheDayTyped()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        Ok();
+        TypeDay("2026/04/10", "J");
+        Ok();
+        Choose(w->ComboBox4, "2026/04/10"); // the list of days has been seen
+        // "2026/04/1" is 1 April, not the stored 10 April it begins.
+        w->ComboBox4->setFocus();
+        w->ComboBox4->lineEdit()->selectAll();
+        QTest::keyClicks(w->ComboBox4, "2026/04/1");
+        QTest::keyClick(w->ComboBox4, Qt::Key_Return);
+        QCOMPARE(w->ComboBox4->Text(), QString("2026/04/01"));
+        QCOMPARE(w->Edit1->text(), QString("A"));
+        // So is the day "削除（当日）" takes.
+        Choose(w->ComboBox4, "2026/04/10");
+        w->ComboBox4->lineEdit()->selectAll();
+        QTest::keyClicks(w->ComboBox4, "2026/04/1");
+        prompt.AnswerNext(false);
+        TriggerAction(w, "mnuDeleteDay");
+        QCOMPARE(prompt.Texts("okcancel"), QStringList{"2026/04/01 の舗設実績を削除しますか？"});
+    }
+
+    void aBadDigitsSettingMeanwhileStoresNoStaleTonnage()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        Ok();
+        // The settings file spoilt meanwhile (by hand, or another program).
+        WriteSetting("HojituKetasu1", "x");
+        Type(2, 3, "4"); // the thickness corrected; the tonnage cannot follow
+        QVERIFY(prompt.LastText("error").contains("HojituKetasu1"));
+        QCOMPARE(Cell(4, 3), QString("41.125"));
+        Ok();
+        // Refused, or saved whole: never 4 cm beside the tonnage of 5 cm.
+        const QString stored = Stored("2026-04-01", {4, 8});
+        QVERIFY2(stored == "5|41.125" || stored == "4|32.9", qPrintable(stored));
+    }
+
+    void aWidthInFullWidthDigitsIsNotStoredAsZeroUnsaid()
+    {
+        ChooseUsual();
+        TypeAndLeave(w->ComboBox4, "2026/04/01");
+        TypeAndLeave(w->Edit2, "100");
+        // The input method left on: "３.５" stays in the box as typed.
+        w->Edit3->setFocus();
+        TypeText(w->Edit3, "３.５");
+        QTest::keyClick(w->Edit3, Qt::Key_Return);
+        Ok();
+        // Taken as the number shown, or refused with a word; never 0 unsaid.
+        const QString stored = Stored("2026-04-01", {1, 2});
+        QVERIFY2(stored == "3.5|350" || (stored.isEmpty() && !prompt.shown.isEmpty()),
+                 qPrintable(stored));
+    }
+
+    void aMixtureTypedWithATrailingBlankIsThatMixture()
+    {
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        Ok();
+        // A blank left behind by the input method, unseen in the box.
+        w->ComboBox3->setFocus();
+        w->ComboBox3->lineEdit()->selectAll();
+        TypeText(w->ComboBox3, "密粒度13　");
+        TypeAndLeave(w->ComboBox4, "2026/04/02");
+        Type(4, 5, "15");
+        Ok();
+        // One record of the mixture, as for a work type typed so.
+        QCOMPARE(TableRows("HojituHead4"), QStringList{"1|K001|表層工|密粒度13"});
+        QCOMPARE(w->vaSpread1->Text(1, 1), QString("2.350"));
+        QCOMPARE(Cell(4, 10), QString("55.000"));
+    }
+
+    void anotherDataFolderChosenFromTheMenuShowsNoDayOfAnotherRecord()
+    {
+        if (TTestEnvironment::OnServer())
+            QSKIP("data folders are a matter of the SQLite lane");
+        // A second data folder, whose record 1 is another work type's, with
+        // a day of 5 April.
+        const QString first = TDatabase::AliasFolder(kAlias);
+        const QString second = TTestEnvironment::Current().NewFolder();
+        TDatabase::SetAliasFolder(kAlias, second);
+        THojituHead4::EnsureTables();
+        THojituLine4::EnsureTables();
+        RegisterProject("K001", "国道1号舗装工事");
+        THojituHead4 other;
+        other.Koji->Code = "K001";
+        other.Kosyu->Kosyumei = "基層工";
+        other.Gozai->DataName = "密粒度13";
+        other.Save();
+        THojituLine4 day;
+        day.SID = other.ID;
+        TryStrToDate("2026/04/05", day.Hiduke);
+        day.Sokuten = "B";
+        day.Values[10] = 7;
+        day.Save();
+        TDatabase::SetAliasFolder(kAlias, first);
+
+        ChooseUsual("表層工");
+        TypeDay("2026/04/01", "A");
+        Ok();
+        TriggerAction(w, "mnuDataPath");
+        TfrmSetDataPath* dialog = TForms::Instance().frmSetDataPath;
+        dialog->findChild<QLineEdit*>("Edit1")->setText(second);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+        QVERIFY(ActivateWindow(w));
+        // 表層工 has no day of 5 April in the second folder.
+        TypeAndLeave(w->ComboBox4, "2026/04/05");
+        QCOMPARE(w->ComboBox2->Text(), QString("表層工"));
+        QCOMPARE(w->Edit1->text(), QString());
+        QCOMPARE(Cell(4, 5), QString("0.000"));
+        prompt.AnswerNext(true);
+        TriggerAction(w, "mnuDeleteDay");
+        QCOMPARE(prompt.Texts("okcancel"), QStringList());
+        QCOMPARE(TableRows("HojituLine4").size(), 1);
+    }
+
+    void openingARecordDeletedMeanwhileSaysSoAndKeepsTheWindow()
+    {
+        ChooseUsual("表層工");
+        TypeDay("2026/04/01", "A");
+        Ok();
+        ChooseUsual("基層工");
+        TypeDay("2026/04/02", "B");
+        Ok();
+        Choose(w->ComboBox2, "表層工");
+        WhenModalShown([](QWidget* modal) {
+            auto* dialog = static_cast<TfSelectMultiItems*>(modal);
+            // The row of 基層工 (record 2).
+            for (int row = 0; row < dialog->ListView1->model()->rowCount(); ++row) {
+                dialog->ListView1->setCurrentIndex(dialog->ListView1->model()->index(row, 0));
+                if (dialog->SelectedSubItems().value(3) == "2")
+                    break;
+            }
+            // Another program deletes that record meanwhile.
+            THojituHead4 gone;
+            gone.LoadById(2);
+            gone.Delete();
+            QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+        });
+        TriggerAction(w, "mnuOpen");
+        // Not 表層工 shown as if it had no record and no days, without a word.
+        QCOMPARE(prompt.Texts("message").size(), 1);
+        QCOMPARE(w->ComboBox2->Text(), QString("表層工"));
+        QCOMPARE(Panel(3), QString("1"));
+        QCOMPARE(w->Edit1->text(), QString("A"));
+        QCOMPARE(Cell(4, 5), QString("40.000"));
     }
 
     void startWritesTheDifferenceModeWhenTheWindowGoes()
