@@ -13,6 +13,7 @@
 #include "controls/TfSelectMultiItems.h"
 #include "controls/TvaSpread.h"
 #include "foundation/Conversions.h"
+#include "foundation/EKanmuriError.h"
 #include "foundation/FileVersion.h"
 #include "foundation/Ime.h"
 #include "foundation/Settings.h"
@@ -267,12 +268,21 @@ void TfrmEditHojitsu4::CreateControls()
     // the one shown.
     Connect(Edit2, &QLineEdit::textEdited, this, [](TfrmEditHojitsu4* w) {
         w->m_typed[0] = true;
+        w->m_deriveDue = true;
         w->Touch();
     });
     Connect(Edit3, &QLineEdit::textEdited, this, [](TfrmEditHojitsu4* w) {
         w->m_typed[1] = true;
+        w->m_deriveDue = true;
         w->Touch();
     });
+    // A length or width typed is followed by what was derived from it, once
+    // the box is left or Enter pressed.
+    for (QLineEdit* edit : {Edit2, Edit3})
+        Connect(edit, &QLineEdit::editingFinished, this, [](TfrmEditHojitsu4* w) {
+            if (w->m_deriveDue)
+                w->Derive(AllDigits());
+        });
     Connect(vaSpread2, &TvaSpread::Changed, this, &TfrmEditHojitsu4::vaSpread2Change);
     Connect(vaSpread2, &TvaSpread::EditModeChanged, this, &TfrmEditHojitsu4::RefreshStatusPanels);
     Connect(CheckBox1, &QCheckBox::clicked, this, &TfrmEditHojitsu4::CheckBox1Click);
@@ -377,11 +387,39 @@ void TfrmEditHojitsu4::CreateMenus()
 
 void TfrmEditHojitsu4::FormCreate()
 {
+    m_place = TDatabase::Place();
     // An unreachable data folder is reported once, at start.
     if (TDatabase::IsAvailable()) {
         THojituHead4::EnsureTables();
         THojituLine4::EnsureTables();
     }
+}
+
+void TfrmEditHojitsu4::FollowDataPlaceIfMoved()
+{
+    if (const QString place = TDatabase::Place(); place != m_place) {
+        m_place = place;
+        FollowDataPlace();
+    }
+}
+
+void TfrmEditHojitsu4::FollowDataPlace()
+{
+    if (!TDatabase::IsAvailable())
+        return;
+    const TDigitTable digits = AllDigits();
+    THojituHead4::EnsureTables();
+    THojituLine4::EnsureTables();
+    // The record of the keys shown, as the new place holds it: the ID held
+    // belongs to the old one, where it may be another record's.
+    m_head->LoadByKeys();
+    m_statusBar->SetPanelText(3, QString::number(m_head->ID));
+    // Typing not yet saved stays, to be saved there.
+    if (m_modified) {
+        m_line->SID = m_head->ID;
+        return;
+    }
+    ShowDay(LoadDay(m_line->Hiduke), false, digits);
 }
 
 bool TfrmEditHojitsu4::event(QEvent* event)
@@ -421,6 +459,9 @@ void TfrmEditHojitsu4::closeEvent(QCloseEvent* event)
 
 void TfrmEditHojitsu4::FormActivate()
 {
+    // The data folder (or server) may have been changed meanwhile, in a
+    // window opened from another one.
+    FollowDataPlaceIfMoved();
     const QString program =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("pTarmak.exe"));
     m_statusBar->SetPanelText(0, QStringLiteral("Ver.") +
@@ -616,11 +657,13 @@ THojituLine4::TValues TfrmEditHojitsu4::Values() const
 
 void TfrmEditHojitsu4::Derive()
 {
+    m_deriveDue = true;
     Derive(AllDigits());
 }
 
 void TfrmEditHojitsu4::Derive(const TDigitTable& digits)
 {
+    m_deriveDue = false;
     // A pasted block is reported cell by cell: a cell whose change is not
     // reported yet is the user's all the same, never derived over.
     for (int position = FirstGridPosition; position <= LastPosition; ++position)
@@ -646,6 +689,7 @@ void TfrmEditHojitsu4::CommitTyping()
 
 void TfrmEditHojitsu4::vaSpread2Change(int col, int row)
 {
+    m_deriveDue = true;
     m_modified = true;
     // A value typed is the user's: it is no longer derived.
     if (const int position = PositionAt(col, row); position >= 0) {
@@ -660,6 +704,8 @@ void TfrmEditHojitsu4::Edit2KeyEnter()
     const double area = NumberOrZero(Edit2->text()) * NumberOrZero(Edit3->text());
     if (ControlText(FirstGridPosition).trimmed().isEmpty() && area != 0) {
         ShowText(FirstGridPosition, FormatFixed(area, 3));
+        // The program's value: it follows the length and width from now on.
+        m_derived[size_t(FirstGridPosition)] = true;
         m_modified = true;
     }
 }
@@ -681,11 +727,30 @@ bool TfrmEditHojitsu4::ConfirmLeave(const std::function<void()>& restore)
                                  .arg(FormatDate(m_line->Hiduke)))) {
     case TAnswer::Yes: {
         // The question names the shown day: it is saved under its own date,
-        // not under one typed into the date box and not yet gone to.
+        // not under one typed into the date box and not yet gone to, and a
+        // stored record's day under that record's keys, not over the day of
+        // another record whose name was typed into a box meanwhile.
         ComboBox4->SetText(FormatDate(m_line->Hiduke));
-        if (restore)
-            restore();
-        return SaveDay();
+        if (m_head->ID == 0) {
+            if (restore)
+                restore();
+            return SaveDay();
+        }
+        const QStringList typed{ComboBox1->Text(), ComboBox2->Text(), ComboBox3->Text()};
+        RefreshHeaderFields();
+        bool saved = false;
+        try {
+            saved = SaveDay();
+        } catch (...) {
+            ComboBox1->SetText(typed[0]);
+            ComboBox2->SetText(typed[1]);
+            ComboBox3->SetText(typed[2]);
+            throw;
+        }
+        ComboBox1->SetText(typed[0]);
+        ComboBox2->SetText(typed[1]);
+        ComboBox3->SetText(typed[2]);
+        return saved;
     }
     case TAnswer::No:
         m_modified = false;
@@ -832,9 +897,13 @@ void TfrmEditHojitsu4::TakeHeaderKeys(THojituHead4& head)
     head.Koji->LoadByCode(CodeOf(ComboBox1->Text()));
     head.Kosyu->LoadByName(ComboBox2->Text());
     // A mixture typed rather than chosen: the day is printed and prefilled
-    // with that mixture's definition, not the one shown before.
-    if (ComboBox3->Text() != head.Gozai->DataName) {
-        head.Gozai->LoadByName(ComboBox3->Text());
+    // with that mixture's definition, not the one shown before. Blanks
+    // typed around its name are not part of it (unless a mixture is so
+    // named), as for a work type.
+    const QString typed = ComboBox3->Text();
+    if (typed != head.Gozai->DataName) {
+        if (!head.Gozai->LoadByName(typed) && typed != typed.trimmed())
+            head.Gozai->LoadByName(typed.trimmed());
         ShowMixPrefill();
     }
 }
@@ -858,6 +927,16 @@ QString TfrmEditHojitsu4::TextBefore(int box) const
 bool TfrmEditHojitsu4::SaveDay()
 {
     CommitTyping();
+    TDigitTable digits{};
+    try {
+        digits = AllDigits();
+    } catch (const EKanmuriError& error) {
+        throw EKanmuriError(error.text() + QStringLiteral("\n舗設実績は保存されていません。"));
+    }
+    // A derivation that could not be made (a bad digits setting then) is
+    // made now: a corrected input is never stored beside a value of the old.
+    if (m_deriveDue)
+        Derive(digits);
     const QString code = CodeOf(ComboBox1->Text());
     TDateTime date = 0;
     const QString problem =
@@ -877,7 +956,7 @@ bool TfrmEditHojitsu4::SaveDay()
     m_line->Save();
     ComboBox4->SetText(FormatDate(m_line->Hiduke));
     m_modified = false;
-    RefreshTotals();
+    RefreshTotals(digits);
     return true;
 }
 
@@ -928,9 +1007,16 @@ void TfrmEditHojitsu4::mnuOpenClick()
     if (chosen.isEmpty())
         return;
     const TDigitTable digits = AllDigits();
+    const int id = int(NumberOrZero(chosen.value(3)));
+    THojituHead4 probe;
+    probe.LoadById(id);
+    if (probe.ID == 0) {
+        TPrompt::Message(QStringLiteral("選んだ舗設実績は見つかりません。\n"
+                                        "ほかのパソコンで削除された可能性があります。"));
+        return;
+    }
     if (!ConfirmLeave())
         return;
-    const int id = int(NumberOrZero(chosen.value(3)));
     m_head->LoadById(id);
     bool stored = false;
     if (m_head->ID != 0) {
@@ -1150,6 +1236,10 @@ void TfrmEditHojitsu4::StatusBar1Click(int panel)
 void TfrmEditHojitsu4::mnuDataPathClick()
 {
     TfrmSetDataPath* dialog = TForms::Instance().frmSetDataPath;
+    if (dialog && !m_followsDataPathDialog) {
+        Connect(dialog, &QDialog::accepted, this, &TfrmEditHojitsu4::FollowDataPlaceIfMoved);
+        m_followsDataPathDialog = true;
+    }
     if (dialog)
         dialog->move(pos());
     ShowModeless(dialog);

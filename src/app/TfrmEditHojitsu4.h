@@ -93,6 +93,8 @@ public slots:
     void mnuGozaiClick();
     void mnuKetasuClick();
     void mnuFontClick();
+    // After the environment dialog: the record follows a new data folder.
+    void FollowDataPlaceIfMoved();
 
     // The day's values as the controls hold them now (positions 0 to 32): a
     // value the user has not changed is the one behind its rounded display.
@@ -132,6 +134,9 @@ private:
     void ShowValue(int position, double value, const TDigitTable& digits);
     // Shows a text the program gives (a prefill), its number behind it.
     void ShowText(int position, const QString& text);
+    // After the data folder (or server) changed: the record of the keys
+    // shown is read from the new place.
+    void FollowDataPlace();
     // Takes a value still being typed into a cell, as Enter would.
     void CommitTyping();
     // Clears the shown day, keeping the link to the current header.
@@ -174,6 +179,11 @@ private:
     THojituLine4::TValues m_shownValue{};
     std::bitset<THojituLine4::ValueCount> m_typed;
     TDerivedPositions m_derived;
+    // Where the data lived when the record was last read (TDatabase::Place).
+    QString m_place;
+    bool m_followsDataPathDialog = false;
+    // Something was typed that the shown values have not been derived from.
+    bool m_deriveDue = false;
     // The text of a box before its list opened, to put back when a choice is
     // cancelled.
     QString m_textBefore[4];

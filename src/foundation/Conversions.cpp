@@ -41,9 +41,18 @@ double NumberOrZero(const QString& text)
     if (trimmed.isEmpty())
         return 0;
     QString kept;
-    for (QChar c : trimmed)
+    for (QChar c : trimmed) {
+        // Full-width digits, point and minus (an input method left on) are
+        // the number they show, not nothing.
+        if (c >= u'０' && c <= u'９')
+            c = QChar(u'0' + (c.unicode() - u'０'));
+        else if (c == u'．')
+            c = u'.';
+        else if (c == u'－' || c == u'−')
+            c = u'-';
         if (c == u'-' || c == u'.' || (c >= u'0' && c <= u'9'))
             kept += c;
+    }
     return StrictOr(kept, 0);
 }
 

@@ -5,8 +5,9 @@
 // Lenient readers and small text helpers shared by every window. None of them
 // fails: each has its fallback value.
 
-// Entry fields: trims; keeps only "-", "." and digits, in order, and reads the
-// rest as a decimal number ("1,234.5 t" reads 1234.5); 0 when that fails.
+// Entry fields: trims; keeps only "-", "." and digits (full-width ones as
+// the same), in order, and reads the rest as a decimal number ("1,234.5 t"
+// reads 1234.5, "３.５" 3.5); 0 when that fails.
 double NumberOrZero(const QString& text);
 // Strict readers (no trimming, no filtering); 0 when the text is not a number.
 double FloatOrZero(const QString& text);

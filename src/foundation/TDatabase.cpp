@@ -412,6 +412,14 @@ bool TDatabase::IsServer(const QString& alias)
     return engineConfig().Read(alias, kType).trimmed().compare(kPostgres, Qt::CaseInsensitive) == 0;
 }
 
+QString TDatabase::Place(const QString& alias)
+{
+    if (!IsServer(alias))
+        return AliasFolder(alias);
+    const TServerSettings server = AliasServer(alias);
+    return server.Name() + u' ' + server.user;
+}
+
 TServerSettings TDatabase::AliasServer(const QString& alias)
 {
     if (alias.compare(kAlias, Qt::CaseInsensitive) == 0)

@@ -69,6 +69,9 @@ public:
 
     // True when the alias names a server rather than a data folder.
     static bool IsServer(const QString& alias = kAlias);
+    // Where the alias's data lives, as a text that changes when it moves:
+    // its folder, or its server and user.
+    static QString Place(const QString& alias = kAlias);
     // The alias's server settings (also kept while it names a folder).
     static TServerSettings AliasServer(const QString& alias = kAlias);
     // Points the alias at `server`, keeping its folder setting for a later

@@ -309,7 +309,8 @@ void TfrmSetDataPath::BitBtn1Click()
     WriteSetting(QStringLiteral("UseRate"), CheckBox3->isChecked() ? kTrue : kFalse);
     WriteSetting(QStringLiteral("ColorOndoNeriRange"), QString::number(BoxColor(0)));
     WriteSetting(QStringLiteral("ColorOndoSikiRange"), QString::number(BoxColor(1)));
-    close();
+    // Accepted (not only closed): windows that show data follow the new place.
+    accept();
     WarnIfNetworkDataFolder();
     TDatabase::CheckIntegrity();
 }

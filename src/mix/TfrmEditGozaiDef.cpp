@@ -686,13 +686,7 @@ void TfrmEditGozaiDef::mnuKikakuClick()
 
 void TfrmEditGozaiDef::mnuOptionClick()
 {
-    // Where the data lives: a folder, or a server.
-    const auto where = [] {
-        return TDatabase::IsServer() ? TDatabase::AliasServer().Name() + QStringLiteral(" ") +
-                                           TDatabase::AliasServer().user
-                                     : TDatabase::AliasFolder(kAlias);
-    };
-    const QString before = where();
+    const QString before = TDatabase::Place();
     TfrmSetDataPath dialog(this);
     bool accepted = false;
     if (auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("BitBtn1")))
@@ -705,7 +699,7 @@ void TfrmEditGozaiDef::mnuOptionClick()
     // standard's, its ratio and range rows') belong to the old folder; saved
     // into the new one they would point at other rows or overwrite them.
     // The same folder: what is typed stays.
-    if (where() != before)
+    if (TDatabase::Place() != before)
         Reload(true);
     else
         m_gozaiDef->EnsureTables();

@@ -246,7 +246,7 @@ private slots:
         QCOMPARE(prompt.shown.size(), 0);
     }
 
-    void enterInTheLengthFieldSetsOnlyAnEmptyDesignArea()
+    void enterInTheLengthFieldDerivesTheAreas()
     {
         ChooseUsual();
         w->vaSpread2->SetText(1, 3, "");
@@ -255,11 +255,13 @@ private slots:
         w->Edit2->selectAll();
         QTest::keyClicks(w->Edit2, "12.345");
         QTest::keyClick(w->Edit2, Qt::Key_Return);
-        QCOMPARE(Cell(1, 3), QString("43.208")); // three places, whatever the digits
-        QCOMPARE(Cell(1, 4), QString("0.0"));    // nothing else is derived
-        w->Edit2->setText("20");
+        QCOMPARE(Cell(1, 3), QString("43.2"));
+        QCOMPARE(Cell(1, 4), QString("43.2"));
+        w->Edit2->selectAll();
+        QTest::keyClicks(w->Edit2, "20");
         QTest::keyClick(w->Edit2, Qt::Key_Return);
-        QCOMPARE(Cell(1, 3), QString("43.208"));
+        QCOMPARE(Cell(1, 3), QString("70.0"));
+        QCOMPARE(Cell(1, 4), QString("70.0"));
     }
 
     void differencesFollowTheModeBox()

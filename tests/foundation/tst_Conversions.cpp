@@ -28,7 +28,9 @@ private slots:
         QTest::newRow("minus alone") << "-" << 0.0;
         // The exponent letter is filtered out like any other letter.
         QTest::newRow("exponent") << "1e3" << 13.0;
-        QTest::newRow("full-width digits") << "１２" << 0.0;
+        // What an input method left on types: the number it shows.
+        QTest::newRow("full-width digits") << "１２" << 12.0;
+        QTest::newRow("full-width minus and point") << "－３．５ｍ" << -3.5;
     }
     void numberOrZeroReadsEntryFieldsLeniently()
     {
