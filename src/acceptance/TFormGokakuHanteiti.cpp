@@ -8,6 +8,7 @@
 #include "foundation/TApplication.h"
 #include "foundation/TPrompt.h"
 #include "foundation/WindowPlacement.h"
+#include "help/THelp.h"
 #include "mix/TGozaiDef.h"
 #include "mix/TPlant.h"
 
@@ -50,6 +51,7 @@ TFormGokakuHanteiti::TFormGokakuHanteiti(TGozaiDef* mix, TPlant* editorPlant, QW
     m_calculator->SetSharedPlant(editorPlant);
     setObjectName(QStringLiteral("FormGokakuHanteiti"));
     setWindowTitle(QStringLiteral("合格判定値"));
+    THelp::AddKey(this, QStringLiteral("hantei"));
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     setFixedSize(760, 440);
 

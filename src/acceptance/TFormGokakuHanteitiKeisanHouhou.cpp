@@ -3,6 +3,7 @@
 #include "acceptance/TGokakuHanteiti.h"
 #include "foundation/TApplication.h"
 #include "foundation/WindowPlacement.h"
+#include "help/THelp.h"
 
 #include <QPushButton>
 
@@ -13,6 +14,7 @@ TFormGokakuHanteitiKeisanHouhou::TFormGokakuHanteitiKeisanHouhou(QWidget* parent
 {
     setObjectName(QStringLiteral("FormGokakuHanteitiKeisanHouhou"));
     setWindowTitle(QStringLiteral("合格判定値の計算方法を選んでください"));
+    THelp::AddKey(this, QStringLiteral("houhou"));
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     setFixedSize(361, 105);
 

@@ -23,6 +23,7 @@
 #include "foundation/TPrompt.h"
 #include "foundation/TfrmSetDataPath.h"
 #include "foundation/WindowPlacement.h"
+#include "help/THelp.h"
 #include "masters/TKoji.h"
 #include "masters/TKosyu.h"
 #include "masters/TfrmEditKoji.h"
@@ -381,6 +382,12 @@ void TfrmEditHojitsu4::CreateMenus()
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
     help->setObjectName(QStringLiteral("mnuHelp"));
+    QAction* contents = AddItem(help, QStringLiteral("mnuContents"), QStringLiteral("目次"));
+    contents->setShortcut(Qt::Key_F1);
+    Connect(contents, &QAction::triggered, this,
+            [](QWidget*) { THelp::Show(QStringLiteral("index")); });
+    Connect(AddItem(help, QStringLiteral("mnuStart"), QStringLiteral("はじめに")),
+            &QAction::triggered, this, [](QWidget*) { THelp::Show(QStringLiteral("start")); });
     Connect(AddItem(help, QStringLiteral("mnuAbout"), QStringLiteral("舗設実績表について")),
             &QAction::triggered, this, &TfrmEditHojitsu4::mnuAboutClick);
 }

@@ -2,6 +2,7 @@
 
 #include "foundation/Settings.h"
 #include "foundation/TApplication.h"
+#include "help/THelp.h"
 
 #include <QAction>
 #include <QFontDatabase>
@@ -30,6 +31,7 @@ TfrmSetFont::TfrmSetFont(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmSetFont"));
     setWindowTitle(QStringLiteral("frmSetFont"));
+    THelp::AddKey(this, QStringLiteral("font"));
     setFixedSize(320, 96);
 
     auto* label = Named(new QLabel(QStringLiteral("印刷フォント"), this), "Label1");

@@ -6,6 +6,7 @@
 #include "foundation/TActivation.h"
 #include "foundation/TApplication.h"
 #include "foundation/TPrompt.h"
+#include "help/THelp.h"
 #include "store/Digits.h"
 #include "store/HojituGrid.h"
 
@@ -41,6 +42,7 @@ TfrmSetHojituKetasu::TfrmSetHojituKetasu(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmSetHojituKetasu"));
     setWindowTitle(QStringLiteral("桁数の設定"));
+    THelp::AddKey(this, QStringLiteral("digits"));
     setModal(false);
     setFixedSize(560, 168);
 

@@ -2,6 +2,7 @@
 
 #include "foundation/TApplication.h"
 #include "foundation/WindowPlacement.h"
+#include "help/THelp.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -14,6 +15,7 @@ TFormSelect::TFormSelect(QWidget* parent)
 {
     setObjectName(QStringLiteral("FormSelect"));
     setWindowTitle(QStringLiteral("ファイルの選択"));
+    THelp::AddKey(this, QStringLiteral("gozai#open"));
     setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     resize(269, 225);

@@ -2,8 +2,8 @@
 
 #include "foundation/TActivation.h"
 #include "foundation/TApplication.h"
-#include "foundation/THelp.h"
 #include "foundation/WindowPlacement.h"
+#include "help/THelp.h"
 
 #include <QEvent>
 #include <QLayout>
@@ -52,6 +52,7 @@ QAction* TRegisterDialog::AddHelp(const QString& context)
     help->setShortcut(Qt::Key_F1);
     help->setShortcutContext(Qt::WindowShortcut);
     addAction(help);
+    THelp::SetTopic(this, context);
     connect(help, &QAction::triggered, this,
             [context] { TApplication::Guard([&] { THelp::Show(context); }); });
     return help;

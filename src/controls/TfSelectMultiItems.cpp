@@ -1,6 +1,7 @@
 #include "controls/TfSelectMultiItems.h"
 
 #include "foundation/TApplication.h"
+#include "help/THelp.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
@@ -50,6 +51,7 @@ TfSelectMultiItems::TfSelectMultiItems(QWidget* parent) : QDialog(parent), m_row
 {
     setObjectName(QStringLiteral("fSelectMultiItems"));
     setWindowTitle(QStringLiteral("データを開く"));
+    THelp::AddKey(this, QStringLiteral("open"));
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 
     ListView1 = new QTreeView(this);

@@ -2,6 +2,7 @@
 
 #include "foundation/TApplication.h"
 #include "foundation/WindowPlacement.h"
+#include "help/THelp.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -13,6 +14,7 @@ TfrmListBox::TfrmListBox(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmListBox"));
     setWindowTitle(QStringLiteral("frmListBox"));
+    THelp::AddKey(this);
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     setFixedSize(274, 293);
 

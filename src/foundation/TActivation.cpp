@@ -11,6 +11,7 @@ namespace {
 
 const char* const kShown = "kanmuriShown";
 const char* const kReload = "kanmuriReload";
+const char* const kPassive = "kanmuriPassive";
 
 using TWindows = QList<QPointer<QWidget>>;
 
@@ -56,6 +57,11 @@ public:
 private:
     void Activated(QWidget* window)
     {
+        if (window->property(kPassive).toBool()) {
+            window->setProperty(kShown, QVariant());
+            window->setProperty(kReload, false);
+            return;
+        }
         const bool shown = window->property(kShown).toBool();
         window->setProperty(kShown, QVariant());
         // Coming back: from another application (the program's last window is
@@ -108,6 +114,11 @@ bool TActivation::ReloadDue(QWidget* window, QEvent* event)
     const bool due = window->property(kReload).toBool();
     window->setProperty(kReload, QVariant());
     return due;
+}
+
+void TActivation::SetPassive(QWidget* window)
+{
+    window->setProperty(kPassive, true);
 }
 
 QWidget* TActivation::LastActiveWindow()

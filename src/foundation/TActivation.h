@@ -24,6 +24,10 @@ public:
     // Call from the window's event(), after the base class has handled it.
     static bool ReloadDue(QWidget* window, QEvent* event);
 
+    // A window whose activation neither reloads it nor counts as leaving
+    // the window before (the help, read beside a window being typed in).
+    static void SetPassive(QWidget* window);
+
     // The window of this program that was active last (null before the
     // first activation): the owner for a message box raised while no window
     // of the program is active.

@@ -11,6 +11,7 @@
 #include "foundation/TColor.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TPrompt.h"
+#include "help/THelp.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -50,6 +51,7 @@ TfrmSetDataPath::TfrmSetDataPath(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmSetDataPath"));
     setWindowTitle(QStringLiteral("環境設定"));
+    THelp::AddKey(this, QStringLiteral("env"));
     setModal(false);
     // The server's settings sit between the folder and the other settings.
     constexpr int below = 152;

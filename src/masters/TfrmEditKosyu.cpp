@@ -5,6 +5,7 @@
 #include "foundation/KeyNames.h"
 #include "foundation/TApplication.h"
 #include "foundation/TDatabase.h"
+#include "help/THelp.h"
 #include "masters/RegisterWidgets.h"
 #include "masters/TKosyu.h"
 
@@ -33,6 +34,7 @@ TfrmEditKosyu::TfrmEditKosyu(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmEditKosyu"));
     setWindowTitle(QStringLiteral("工種の登録"));
+    THelp::AddKey(this, QStringLiteral("kosyu"));
     QWidget* client = Client();
 
     ListBox1 = new QListWidget(client);

@@ -4,6 +4,7 @@
 #include "foundation/TApplication.h"
 #include "foundation/TPrompt.h"
 #include "foundation/WindowPlacement.h"
+#include "help/THelp.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -46,6 +47,7 @@ TFormGozaiDefVer::TFormGozaiDefVer(QWidget* parent)
 {
     setObjectName(QStringLiteral("FormGozaiDefVer"));
     setWindowTitle(QStringLiteral("合材データの登録"));
+    THelp::AddKey(this, QStringLiteral("gozai#version"));
     setFixedSize(281, 146);
     setAutoFillBackground(true);
     QPalette white = palette();

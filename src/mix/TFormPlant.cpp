@@ -5,6 +5,7 @@
 #include "foundation/TApplication.h"
 #include "foundation/TPrompt.h"
 #include "foundation/WindowPlacement.h"
+#include "help/THelp.h"
 #include "mix/ShiftJis.h"
 #include "mix/TPlant.h"
 
@@ -73,6 +74,7 @@ TFormPlant::TFormPlant(QWidget* parent)
 {
     setObjectName(QStringLiteral("FormPlant"));
     setWindowTitle(QStringLiteral("プラントの登録"));
+    THelp::AddKey(this, QStringLiteral("plant"));
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     setFixedSize(434, 262);
 

@@ -10,6 +10,7 @@
 #include "foundation/TApplication.h"
 #include "foundation/TDatabase.h"
 #include "foundation/WindowPlacement.h"
+#include "help/THelp.h"
 #include "mix/TRyudoKikaku.h"
 
 #include <QApplication>
@@ -44,6 +45,7 @@ TFormRyudoKikaku::TFormRyudoKikaku(QWidget* parent)
 {
     setObjectName(QStringLiteral("FormRyudoKikaku"));
     setWindowTitle(QStringLiteral("粒度規格の登録"));
+    THelp::AddKey(this, QStringLiteral("kikaku"));
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 
     MainMenu1 = Named(new QMenuBar(this), "MainMenu1");

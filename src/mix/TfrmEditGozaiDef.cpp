@@ -12,6 +12,7 @@
 #include "foundation/TDatabase.h"
 #include "foundation/TPrompt.h"
 #include "foundation/TfrmSetDataPath.h"
+#include "help/THelp.h"
 #include "mix/TFormGozaiDefVer.h"
 #include "mix/TFormPlant.h"
 #include "mix/TFormRyudoKikaku.h"
@@ -138,6 +139,7 @@ TfrmEditGozaiDef::TfrmEditGozaiDef(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmEditGozaiDef"));
     setWindowTitle(QStringLiteral("合材データの登録"));
+    THelp::AddKey(this, QStringLiteral("gozai"));
     QWidget* client = Client();
 
     Caption(client, QStringLiteral("合材名"), QRect(8, 6, 54, 18));
@@ -253,6 +255,8 @@ TfrmEditGozaiDef::TfrmEditGozaiDef(QWidget* parent)
                  QStringLiteral("データパスの設定をします。")),
             &QAction::triggered, this, &TfrmEditGozaiDef::mnuOptionClick);
     QMenu* help = AddMenu(QStringLiteral("mnuHelpMenu"), QStringLiteral("ヘルプ(&H)"));
+    Connect(Item(help, "mnuContents", QStringLiteral("目次(&C)"), QString()), &QAction::triggered,
+            this, [](QWidget*) { THelp::Show(QStringLiteral("index")); });
     Connect(Item(help, "mnuVersion", QStringLiteral("バージョン情報(&A)"), QString()),
             &QAction::triggered, this, &TfrmEditGozaiDef::mnuVersionClick);
 

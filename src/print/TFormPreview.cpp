@@ -1,6 +1,7 @@
 #include "print/TFormPreview.h"
 
 #include "foundation/TApplication.h"
+#include "help/THelp.h"
 #include "print/TPrevX.h"
 #include "print/TUpDown.h"
 
@@ -26,6 +27,7 @@ TFormPreview::TFormPreview(QWidget* parent)
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FormPreview"));
+    THelp::AddKey(this, QStringLiteral("preview#acceptance"));
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     resize(800, 600);
 

@@ -4,6 +4,7 @@
 #include "foundation/Settings.h"
 #include "foundation/TApplication.h"
 #include "foundation/WindowPlacement.h"
+#include "help/THelp.h"
 #include "print/TUpDown.h"
 #include "print/TZqPrinter.h"
 
@@ -63,6 +64,7 @@ TFormPrintSet::TFormPrintSet(QWidget* parent)
 {
     setObjectName(QStringLiteral("FormPrintSet"));
     setWindowTitle(QStringLiteral("印刷設定"));
+    THelp::AddKey(this, QStringLiteral("printset"));
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     setFixedSize(393, 249);
 

@@ -2,6 +2,7 @@
 
 #include "foundation/TActivation.h"
 #include "foundation/TApplication.h"
+#include "help/THelp.h"
 #include "print/TPrevX.h"
 #include "print/TUpDown.h"
 #include "print/TZqPrinter.h"
@@ -36,6 +37,7 @@ TfrmPreView::TfrmPreView(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmPreView"));
     setWindowTitle(QStringLiteral("印刷プレビュー"));
+    THelp::AddKey(this, QStringLiteral("preview"));
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     setMinimumSize(640, 480);
 
