@@ -689,14 +689,26 @@ QList<TFieldDef> TDatabase::TableColumns(const QString& table)
             throw Failure(query.lastError());
         QList<TFieldDef> columns;
         while (query.next()) {
-            const QStringList declared = query.value(2).toString().split(u' ');
+            // The comment is the name, and for a text its size after a blank;
+            // a name may hold blanks itself ("Species No").
+            QString declared = query.value(2).toString();
             const QString stored = query.value(0).toString();
-            TFieldDef field{declared[0].compare(stored, Qt::CaseInsensitive) == 0 ? declared[0]
-                                                                                  : stored,
-                            FieldTypeOf(query.value(1).toString())};
+            const TFieldType type = FieldTypeOf(query.value(1).toString());
+            int declaredSize = 0;
+            if (const qsizetype blank = declared.lastIndexOf(u' ');
+                type == TFieldType::String && blank > 0) {
+                bool number = false;
+                const int size = declared.mid(blank + 1).toInt(&number);
+                if (number) {
+                    declaredSize = size;
+                    declared.truncate(blank);
+                }
+            }
+            TFieldDef field{declared.compare(stored, Qt::CaseInsensitive) == 0 ? declared : stored,
+                            type};
             if (field.type == TFieldType::String)
                 field.size = query.value(3).toInt() > 4 ? query.value(3).toInt() - 4 // varchar(n)
-                                                        : declared.value(1).toInt();
+                                                        : declaredSize;
             columns.append(field);
         }
         return columns;
@@ -704,6 +716,12 @@ QList<TFieldDef> TDatabase::TableColumns(const QString& table)
     if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(Quoted(table))))
         throw Failure(query.lastError());
     return SqliteColumns(query);
+}
+
+QString TDatabase::QuoteName(const QString& name)
+{
+    Connection();
+    return NameFor(name);
 }
 
 void TDatabase::DropTable(const QString& table)

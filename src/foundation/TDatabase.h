@@ -140,6 +140,11 @@ public:
     // The database file of the alias's folder.
     static QString DatabaseFile();
 
+    // `name` (a table or column) quoted for the alias's engine, so that a name
+    // that comes from a file (with blanks, quotes or a keyword such as
+    // "Order") can be used in a statement as it is.
+    static QString QuoteName(const QString& name);
+
     // Adds an index on `columns` of `table` unless one of that name exists.
     // Indexes only speed lookups up; the table's columns stay as they are.
     static void EnsureIndex(const QString& table, const QString& name, const QStringList& columns);

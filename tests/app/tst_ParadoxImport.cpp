@@ -27,6 +27,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTextStream>
@@ -285,6 +286,51 @@ private slots:
             }
         }
         QVERIFY(refused > 0);
+    }
+
+    // Field names that SQL takes only quoted, a German code page and a BCD
+    // column, as Paradox tables of other programs have them.
+    void coreHeadComesAcrossWhateverItsColumnsAreCalled()
+    {
+        const QString folder = TTestEnvironment::Current().NewFolder();
+        TParadoxOptions german;
+        german.codePage = 1252;
+        {
+            TParadoxWriter writer(QDir(folder).filePath("CoreHead.DB"),
+                                  {{"Species No", pxfNumber, 8},
+                                   {"Order", pxfAlpha, 20},
+                                   {"Integer kurz", pxfShort, 2},
+                                   {"Größe \"netto\"", pxfBCD, 17, 2}},
+                                  german);
+            writer.Add({90020.0, "Müller", 7, "12.50"});
+            writer.Add({QVariant(), "Straße", -3, "-0.75"});
+        }
+        TParadoxImport(folder).Run(false);
+        QCOMPARE(TableColumns("CoreHead"),
+                 (QStringList{"Species No", "Order", "Integer kurz", "Größe \"netto\""}));
+        QCOMPARE(TableRows("CoreHead"), (QStringList{"90020|Müller|7|12.5", "0|Straße|-3|-0.75"}));
+    }
+
+    // Another program saves a day after the import looked at the tables but
+    // before it took the write lock: the day must not be deleted.
+    void aDaySavedMeanwhileByAnotherProgramIsNotReplaced()
+    {
+        const TFixture fixture = Fixture();
+        MakeOurTables();
+        QProcess other;
+        other.start(KANMURI_SAVE_WORKER, {"hold", TTestEnvironment::Current().ConfigDir(), "1500"});
+        QVERIFY(other.waitForReadyRead(30000));
+        QCOMPARE(other.readLine().trimmed(), QByteArray("holding"));
+        try {
+            TParadoxImport(fixture.folder).Run(false);
+            QFAIL("the import replaced a day saved meanwhile");
+        } catch (const EKanmuriError& e) {
+            QVERIFY2(e.text().contains("HojituLine4"), qPrintable(e.text()));
+        }
+        QVERIFY(other.waitForFinished(30000));
+        QCOMPARE(other.exitCode(), 0);
+        QCOMPARE(TableRows("HojituLine4").size(), 1);
+        QVERIFY(TableRows("HojituLine4").first().contains("No.0"));
     }
 
     void commandLineImportsReportsAndRefuses()
