@@ -942,16 +942,34 @@ void TDatabase::CheckIntegrity()
 
 void TDatabase::CopyTo(const QString& file)
 {
-    QSqlQuery query(Connection());
+    QSqlDatabase db = Connection();
+    QSqlQuery query(db);
     if (serverOpen)
         throw EDatabaseError(QStringLiteral("データベースサーバーのデータは、サーバーの"
                                             "バックアップ (pg_dump など) で保存してください。"));
     if (!query.prepare(QStringLiteral("VACUUM INTO :file")))
         throw Failure(query.lastError());
     query.bindValue(QStringLiteral(":file"), file);
-    if (!query.exec())
-        throw Failure(query.lastError());
+    if (query.exec())
+        return;
+    const QSqlError error = query.lastError();
+    query = QSqlQuery();
+    // Most failures are the copy's own (its folder, the disk); the database
+    // is called damaged only when it fails its own check.
+    QSqlQuery check(db);
+    const bool sound = check.exec(QStringLiteral("PRAGMA quick_check(1)")) && check.next() &&
+                       check.value(0).toString() == QStringLiteral("ok");
+    check = QSqlQuery();
+    if (!sound) {
+        damagedFile = db.databaseName();
+        throw EDatabaseError(UnreadableText(damagedFile));
+    }
+    QString text = error.text().trimmed();
+    if (text.isEmpty())
+        text = QStringLiteral("ファイルを書き込めません。");
+    throw EDatabaseError(text);
 }
+
 
 int MaxId(const QString& table)
 {

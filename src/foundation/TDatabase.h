@@ -134,7 +134,10 @@ public:
     static void CheckIntegrity();
 
     // Writes a consistent copy of the open database into `file`, which must
-    // not exist yet, while other programs may go on using the database.
+    // not exist yet, while other programs may go on using the database. When
+    // the copy cannot be written (a folder without write access, a full disk)
+    // the text is the engine's, naming nothing damaged; only a database that
+    // fails its own check is reported as damaged.
     static void CopyTo(const QString& file);
 
     // The database file of the alias's folder.
