@@ -139,6 +139,30 @@ private slots:
         QCOMPARE(check.value("days"), QString("150"));
     }
 
+    void programsSavingStandardsAtOnceGiveEachItsOwnId()
+    {
+        TDatabase::Connection();
+        TDatabase::Close();
+        QList<QProcess*> workers;
+        for (int i = 0; i < 3; ++i) {
+            workers << new QProcess(this);
+            workers.last()->start(kWorker,
+                                  {"standards", TTestEnvironment::Current().ConfigDir(), "150"});
+        }
+        for (QProcess* worker : workers) {
+            QVERIFY(worker->waitForFinished(120000));
+            QCOMPARE(QString::fromUtf8(worker->readAllStandardError()), QString());
+            QCOMPARE(worker->exitCode(), 0);
+        }
+        qDeleteAll(workers);
+        TQuery shared("select count(*) from (select id from Ryudokikaku group by id "
+                      "having count(*) > 1) shared");
+        shared.Exec();
+        QVERIFY(shared.Next());
+        QCOMPARE(shared.Integer(0), 0);
+        QCOMPARE(TableRows("Ryudokikaku").size(), 16 + 3 * 150);
+    }
+
     void savesThatReturnedSurviveAKill()
     {
         TDatabase::Connection();
