@@ -413,6 +413,35 @@ private slots:
         QVERIFY(!QFile::exists(none));
     }
 
+    void csvCellsThatWouldRunAsFormulasOpenAsText()
+    {
+        THojituHead4::EnsureTables();
+        THojituLine4::EnsureTables();
+        THojituHead4 head;
+        head.Koji->Code = "K001";
+        head.Kosyu->Kosyumei = "=HYPERLINK(\"http://x.example\")";
+        head.Gozai->DataName = "密粒度13";
+        head.Save();
+        THojituLine4 line;
+        line.SID = head.ID;
+        const QStringList stations = {"@SUM(A1)", "-1+2", "+3", "\tx", "No.1-2"};
+        for (int i = 0; i < stations.size(); ++i) {
+            line.Hiduke = EncodeDate(2026, 4, 1 + i);
+            line.Sokuten = stations[i];
+            line.Values[2] = -12.5;
+            line.Save();
+        }
+        const QStringList rows =
+            QString::fromUtf8(TCsvExport::Days("K001", head.Kosyu->Kosyumei, "密粒度13", false))
+                .split("\r\n");
+        const QString type = "\"'=HYPERLINK(\"\"http://x.example\"\")\"";
+        QVERIFY(rows[1].startsWith("2026/04/01," + type + ",'@SUM(A1),0,0,-12.5,"));
+        QVERIFY(rows[2].startsWith("2026/04/02," + type + ",'-1+2,"));
+        QVERIFY(rows[3].startsWith("2026/04/03," + type + ",'+3,"));
+        QVERIFY(rows[4].startsWith("2026/04/04," + type + ",'\tx,"));
+        QVERIFY(rows[5].startsWith("2026/04/05," + type + ",No.1-2,0,0,-12.5,"));
+    }
+
     void menusImportAndExport()
     {
         const TFixture fixture = Fixture();
