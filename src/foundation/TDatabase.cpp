@@ -226,6 +226,16 @@ QString LostText(const QString& server)
         .arg(server);
 }
 
+QString CommitUnknownText(const QString& server)
+{
+    return QStringLiteral("データベースサーバー \"%1\" との接続が、保存を確定している途中で"
+                          "切れました（サーバーの再起動やネットワークの切断）。\n"
+                          "サーバーが保存を終えたかどうかは分かりません。サーバーとネットワークを"
+                          "確かめて接続し直してから、この日のデータが保存されているかを確かめて"
+                          "ください。次の操作で接続し直します。")
+        .arg(server);
+}
+
 QString TooLongText()
 {
     return QStringLiteral("入力された文字が、データベースサーバーの列に入る長さを超えています。\n"
@@ -849,10 +859,17 @@ void TDatabase::BeginWrite()
 
 void TDatabase::CommitWrite()
 {
-    QSqlQuery query(Connection());
+    QSqlDatabase db = Connection();
+    QSqlQuery query(db);
     if (!query.exec(QStringLiteral("COMMIT"))) {
+        const bool server = serverOpen;
         const EDatabaseError failure = Failure(query.lastError());
+        // The commit was sent: the server may have saved it before the
+        // connection went.
+        const bool lost = server && !db.isOpen();
         RollbackWrite();
+        if (lost)
+            throw EDatabaseError(CommitUnknownText(ServerNameOfAlias()));
         throw failure;
     }
     writing = false;
