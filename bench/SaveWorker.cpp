@@ -10,6 +10,14 @@
 //   save_worker read CONFIG STOPFILE   runs the totals and the data-open list
 //                                      until STOPFILE exists; prints
 //                                      "read N ERRORS".
+//   save_worker standards CONFIG COUNT saves COUNT new gradation standards
+//                                      (names of their own per worker), as
+//                                      the standards window does; prints
+//                                      "done ERRORS MS".
+//   save_worker hold CONFIG MS         saves day 0 (as "save" does) inside a
+//                                      write transaction that it holds for
+//                                      MS milliseconds before committing;
+//                                      prints "holding" once it has the lock.
 //   save_worker check CONFIG [LAST]    prints what a run must leave: every
 //                                      count but the first two must be 0,
 //                                      the integrity check "ok":
@@ -24,12 +32,14 @@
 #include "foundation/EKanmuriError.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TQuery.h"
+#include "foundation/TTransaction.h"
 #include "masters/THacchusya.h"
 #include "masters/TKoji.h"
 #include "masters/TKosyu.h"
 #include "masters/TSimei.h"
 #include "masters/TUkeoisya.h"
 #include "mix/TGozaiDef.h"
+#include "mix/TRyudoKikaku.h"
 #include "store/THojituHead4.h"
 #include "store/THojituLine4.h"
 
@@ -37,6 +47,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSet>
+#include <QThread>
 #include <cstdio>
 
 namespace {
@@ -93,6 +104,46 @@ int Save(int count)
     }
     std::printf("done %d %lld\n", errors, static_cast<long long>(timer.elapsed()));
     return errors == 0 ? 0 : 1;
+}
+
+int SaveStandards(int count)
+{
+    TRyudoKikaku standard;
+    standard.EnsureTables();
+    int errors = 0;
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < count; ++i) {
+        try {
+            standard.Clear();
+            standard.SetValue(1, QStringLiteral("100"));
+            standard.SetValue(2, QStringLiteral("%1_100").arg(i % 100));
+            standard.Save(QStringLiteral("[W%1]%2").arg(QCoreApplication::applicationPid()).arg(i));
+        } catch (const EKanmuriError& e) {
+            ++errors;
+            std::fprintf(stderr, "standard %d: %s\n", i, qUtf8Printable(e.text()));
+        }
+    }
+    std::printf("done %d %lld\n", errors, static_cast<long long>(timer.elapsed()));
+    return errors == 0 ? 0 : 1;
+}
+
+int Hold(int milliseconds)
+{
+    try {
+        THojituHead4 head;
+        THojituLine4 line;
+        TTransaction transaction;
+        SaveDay(head, line, 0);
+        std::printf("holding\n");
+        std::fflush(stdout);
+        QThread::msleep(milliseconds);
+        transaction.Commit();
+        return 0;
+    } catch (const EKanmuriError& e) {
+        std::fprintf(stderr, "hold: %s\n", qUtf8Printable(e.text()));
+        return 1;
+    }
 }
 
 int Read(const QString& stopFile)
@@ -177,7 +228,7 @@ int main(int argc, char** argv)
 {
     if (argc < 3) {
         std::fprintf(stderr, "usage: save_worker save CONFIG COUNT | read CONFIG STOPFILE | "
-                             "check CONFIG\n");
+                             "standards CONFIG COUNT | hold CONFIG MS | check CONFIG\n");
         return 2;
     }
     qputenv("KANMURI_CONFIG_DIR", argv[2]);
@@ -198,5 +249,9 @@ int main(int argc, char** argv)
         return 2;
     if (mode == QStringLiteral("save"))
         return Save(QString::fromLocal8Bit(argv[3]).toInt());
+    if (mode == QStringLiteral("standards"))
+        return SaveStandards(QString::fromLocal8Bit(argv[3]).toInt());
+    if (mode == QStringLiteral("hold"))
+        return Hold(QString::fromLocal8Bit(argv[3]).toInt());
     return Read(QString::fromLocal8Bit(argv[3]));
 }

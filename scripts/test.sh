@@ -10,3 +10,8 @@ cd build
 ctest --output-on-failure -j "$(nproc)" -LE postgres
 # The database tests again, against a throwaway PostgreSQL server.
 bash ../scripts/with-postgres.sh ctest --output-on-failure -j "$(nproc)" -L postgres
+# The sanitizer lane: the core library and the tests without windows (with
+# the fuzz tests of every reader of outside files), built again in build-asan/
+# with AddressSanitizer and UndefinedBehaviorSanitizer.
+cd ..
+bash scripts/sanitize.sh

@@ -30,6 +30,17 @@ QString Line(const QStringList& fields)
     return quoted.join(u',') + QStringLiteral("\r\n");
 }
 
+// A typed text that a spreadsheet program would run as a formula
+// ("=HYPERLINK(...)", "@SUM(...)", "-2+3") opens as that text instead: the
+// leading apostrophe makes the cell text and is not shown.
+QString AsText(const QString& text)
+{
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (!text.isEmpty() && formulaStarts.contains(text.front()))
+        return u'\'' + text;
+    return text;
+}
+
 } // namespace
 
 QStringList TCsvExport::Headings()
@@ -78,7 +89,7 @@ QByteArray TCsvExport::Days(const QString& kojiCode, const QString& kosyu, const
     while (query.Next()) {
         any = true;
         QStringList fields = {FormatDate(SqlTextToDateTime(query.Value(0).toString())),
-                              query.Value(1).toString(), query.Value(2).toString()};
+                              AsText(query.Value(1).toString()), AsText(query.Value(2).toString())};
         for (int position = 0; position < THojituLine4::ValueCount; ++position)
             fields << FormatGeneral(query.Value(3 + position).toDouble());
         text += Line(fields);

@@ -7,7 +7,9 @@
 // The days of a paving record as a CSV file for spreadsheet programs: one row
 // per day with the date, the work type, the station and the 33 values under
 // their Japanese headings; UTF-8 with a byte order mark, so that the
-// programs read it as Japanese, and CR LF line ends.
+// programs read it as Japanese, and CR LF line ends. A work type or station
+// that starts as a formula would ("=", "+", "-", "@", a tab or a carriage
+// return) is written with a leading apostrophe, so that it opens as text.
 class TCsvExport
 {
 public:

@@ -241,6 +241,11 @@ QList<TParadoxImport::TTableReport> TParadoxImport::Run(bool replace, const TPro
         sources.push_back(std::make_unique<TParadoxTable>(FileOf(table)));
         total += sources.back()->RecordCount();
     }
+    QList<TTableReport> reports;
+    qint64 done = 0;
+    // Looked at under the write lock, so that a day another program saves
+    // meanwhile is seen here instead of being deleted.
+    TTransaction transaction;
     const QStringList holding = TablesHoldingData();
     if (!holding.isEmpty() && !replace)
         throw EKanmuriError(
@@ -248,10 +253,6 @@ QList<TParadoxImport::TTableReport> TParadoxImport::Run(bool replace, const TPro
                            "取り込みは行いませんでした。置き換える場合は、置き換えを選んで"
                            "取り込み直してください。")
                 .arg(holding.join(QStringLiteral("、"))));
-
-    QList<TTableReport> reports;
-    qint64 done = 0;
-    TTransaction transaction;
     for (std::size_t t = 0; t < sources.size(); ++t) {
         const QString& table = tables[int(t)];
         TParadoxTable& source = *sources[t];
@@ -260,7 +261,7 @@ QList<TParadoxImport::TTableReport> TParadoxImport::Run(bool replace, const TPro
             TDatabase::CreateTable(table, FieldsOf(source));
         } else {
             EnsureOurTable(table);
-            TQuery(QStringLiteral("delete from ") + table).Exec();
+            TQuery(QStringLiteral("delete from ") + TDatabase::QuoteName(table)).Exec();
         }
 
         // Our columns, each with the old column of its name (none: empty).
@@ -273,11 +274,13 @@ QList<TParadoxImport::TTableReport> TParadoxImport::Run(bool replace, const TPro
                 if (source.Fields()[f].Name.compare(columns[c].name, Qt::CaseInsensitive) == 0)
                     index = f;
             from << index;
-            names << columns[c].name;
+            // CoreHead's names come from the file: quoted, they may hold
+            // blanks or be keywords ("Species No", "Order").
+            names << TDatabase::QuoteName(columns[c].name);
             parameters << QStringLiteral(":v%1").arg(c);
         }
         TQuery insert(QStringLiteral("insert into %1 (%2) values (%3)")
-                          .arg(table, names.join(QStringLiteral(", ")),
+                          .arg(TDatabase::QuoteName(table), names.join(QStringLiteral(", ")),
                                parameters.join(QStringLiteral(", "))));
         TTableReport report{table};
         for (int r = 0; r < source.RecordCount(); ++r) {

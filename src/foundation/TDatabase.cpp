@@ -226,6 +226,16 @@ QString LostText(const QString& server)
         .arg(server);
 }
 
+QString CommitUnknownText(const QString& server)
+{
+    return QStringLiteral("データベースサーバー \"%1\" との接続が、保存を確定している途中で"
+                          "切れました（サーバーの再起動やネットワークの切断）。\n"
+                          "サーバーが保存を終えたかどうかは分かりません。サーバーとネットワークを"
+                          "確かめて接続し直してから、この日のデータが保存されているかを確かめて"
+                          "ください。次の操作で接続し直します。")
+        .arg(server);
+}
+
 QString TooLongText()
 {
     return QStringLiteral("入力された文字が、データベースサーバーの列に入る長さを超えています。\n"
@@ -697,14 +707,26 @@ QList<TFieldDef> TDatabase::TableColumns(const QString& table)
             throw Failure(query.lastError());
         QList<TFieldDef> columns;
         while (query.next()) {
-            const QStringList declared = query.value(2).toString().split(u' ');
+            // The comment is the name, and for a text its size after a blank;
+            // a name may hold blanks itself ("Species No").
+            QString declared = query.value(2).toString();
             const QString stored = query.value(0).toString();
-            TFieldDef field{declared[0].compare(stored, Qt::CaseInsensitive) == 0 ? declared[0]
-                                                                                  : stored,
-                            FieldTypeOf(query.value(1).toString())};
+            const TFieldType type = FieldTypeOf(query.value(1).toString());
+            int declaredSize = 0;
+            if (const qsizetype blank = declared.lastIndexOf(u' ');
+                type == TFieldType::String && blank > 0) {
+                bool number = false;
+                const int size = declared.mid(blank + 1).toInt(&number);
+                if (number) {
+                    declaredSize = size;
+                    declared.truncate(blank);
+                }
+            }
+            TFieldDef field{declared.compare(stored, Qt::CaseInsensitive) == 0 ? declared : stored,
+                            type};
             if (field.type == TFieldType::String)
                 field.size = query.value(3).toInt() > 4 ? query.value(3).toInt() - 4 // varchar(n)
-                                                        : declared.value(1).toInt();
+                                                        : declaredSize;
             columns.append(field);
         }
         return columns;
@@ -712,6 +734,12 @@ QList<TFieldDef> TDatabase::TableColumns(const QString& table)
     if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(Quoted(table))))
         throw Failure(query.lastError());
     return SqliteColumns(query);
+}
+
+QString TDatabase::QuoteName(const QString& name)
+{
+    Connection();
+    return NameFor(name);
 }
 
 void TDatabase::DropTable(const QString& table)
@@ -839,10 +867,17 @@ void TDatabase::BeginWrite()
 
 void TDatabase::CommitWrite()
 {
-    QSqlQuery query(Connection());
+    QSqlDatabase db = Connection();
+    QSqlQuery query(db);
     if (!query.exec(QStringLiteral("COMMIT"))) {
+        const bool server = serverOpen;
         const EDatabaseError failure = Failure(query.lastError());
+        // The commit was sent: the server may have saved it before the
+        // connection went.
+        const bool lost = server && !db.isOpen();
         RollbackWrite();
+        if (lost)
+            throw EDatabaseError(CommitUnknownText(ServerNameOfAlias()));
         throw failure;
     }
     writing = false;
@@ -932,16 +967,34 @@ void TDatabase::CheckIntegrity()
 
 void TDatabase::CopyTo(const QString& file)
 {
-    QSqlQuery query(Connection());
+    QSqlDatabase db = Connection();
+    QSqlQuery query(db);
     if (serverOpen)
         throw EDatabaseError(QStringLiteral("データベースサーバーのデータは、サーバーの"
                                             "バックアップ (pg_dump など) で保存してください。"));
     if (!query.prepare(QStringLiteral("VACUUM INTO :file")))
         throw Failure(query.lastError());
     query.bindValue(QStringLiteral(":file"), file);
-    if (!query.exec())
-        throw Failure(query.lastError());
+    if (query.exec())
+        return;
+    const QSqlError error = query.lastError();
+    query = QSqlQuery();
+    // Most failures are the copy's own (its folder, the disk); the database
+    // is called damaged only when it fails its own check.
+    QSqlQuery check(db);
+    const bool sound = check.exec(QStringLiteral("PRAGMA quick_check(1)")) && check.next() &&
+                       check.value(0).toString() == QStringLiteral("ok");
+    check = QSqlQuery();
+    if (!sound) {
+        damagedFile = db.databaseName();
+        throw EDatabaseError(UnreadableText(damagedFile));
+    }
+    QString text = error.text().trimmed();
+    if (text.isEmpty())
+        text = QStringLiteral("ファイルを書き込めません。");
+    throw EDatabaseError(text);
 }
+
 
 int MaxId(const QString& table)
 {

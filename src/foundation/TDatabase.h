@@ -137,11 +137,19 @@ public:
     static void CheckIntegrity();
 
     // Writes a consistent copy of the open database into `file`, which must
-    // not exist yet, while other programs may go on using the database.
+    // not exist yet, while other programs may go on using the database. When
+    // the copy cannot be written (a folder without write access, a full disk)
+    // the text is the engine's, naming nothing damaged; only a database that
+    // fails its own check is reported as damaged.
     static void CopyTo(const QString& file);
 
     // The database file of the alias's folder.
     static QString DatabaseFile();
+
+    // `name` (a table or column) quoted for the alias's engine, so that a name
+    // that comes from a file (with blanks, quotes or a keyword such as
+    // "Order") can be used in a statement as it is.
+    static QString QuoteName(const QString& name);
 
     // Adds an index on `columns` of `table` unless one of that name exists.
     // Indexes only speed lookups up; the table's columns stay as they are.

@@ -31,6 +31,8 @@ void TZairyoIndex::AddIfMissing()
 {
     if (ZName.isEmpty())
         return;
+    // The look-up, the next line number and the insert under one lock.
+    TTransaction transaction;
     if (RowExists(QStringLiteral("ZairyoIndex"),
                   {{QStringLiteral("ZKubun"), ZKubun}, {QStringLiteral("ZName"), ZName}}))
         return;
@@ -41,6 +43,7 @@ void TZairyoIndex::AddIfMissing()
         .Bind(QStringLiteral(":LNO"), Lno)
         .BindText(QStringLiteral(":ZName"), ZName)
         .Exec();
+    transaction.Commit();
 }
 
 void TZairyoIndex::FillList(QStringList& list) const

@@ -111,6 +111,9 @@ void TRyudoKikaku::Save(const QString& name)
 {
     if (name.isEmpty())
         return;
+    // The look-up, the new ID and the write under one lock: two programs
+    // saving at once would otherwise give two standards one ID.
+    TTransaction transaction;
     int found = 0;
     {
         TQuery q(QStringLiteral("select id from Ryudokikaku where Kikakumei = :Kikakumei"));
@@ -143,6 +146,7 @@ void TRyudoKikaku::Save(const QString& name)
     for (int n = 1; n <= SieveCount; ++n)
         q.BindText(params[n - 1], Values[n - 1]);
     q.Exec();
+    transaction.Commit();
 }
 
 void TRyudoKikaku::Delete(const QString& name)

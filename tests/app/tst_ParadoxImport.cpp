@@ -27,6 +27,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTextStream>
@@ -287,6 +288,51 @@ private slots:
         QVERIFY(refused > 0);
     }
 
+    // Field names that SQL takes only quoted, a German code page and a BCD
+    // column, as Paradox tables of other programs have them.
+    void coreHeadComesAcrossWhateverItsColumnsAreCalled()
+    {
+        const QString folder = TTestEnvironment::Current().NewFolder();
+        TParadoxOptions german;
+        german.codePage = 1252;
+        {
+            TParadoxWriter writer(QDir(folder).filePath("CoreHead.DB"),
+                                  {{"Species No", pxfNumber, 8},
+                                   {"Order", pxfAlpha, 20},
+                                   {"Integer kurz", pxfShort, 2},
+                                   {"Größe \"netto\"", pxfBCD, 17, 2}},
+                                  german);
+            writer.Add({90020.0, "Müller", 7, "12.50"});
+            writer.Add({QVariant(), "Straße", -3, "-0.75"});
+        }
+        TParadoxImport(folder).Run(false);
+        QCOMPARE(TableColumns("CoreHead"),
+                 (QStringList{"Species No", "Order", "Integer kurz", "Größe \"netto\""}));
+        QCOMPARE(TableRows("CoreHead"), (QStringList{"90020|Müller|7|12.5", "0|Straße|-3|-0.75"}));
+    }
+
+    // Another program saves a day after the import looked at the tables but
+    // before it took the write lock: the day must not be deleted.
+    void aDaySavedMeanwhileByAnotherProgramIsNotReplaced()
+    {
+        const TFixture fixture = Fixture();
+        MakeOurTables();
+        QProcess other;
+        other.start(KANMURI_SAVE_WORKER, {"hold", TTestEnvironment::Current().ConfigDir(), "1500"});
+        QVERIFY(other.waitForReadyRead(30000));
+        QCOMPARE(other.readLine().trimmed(), QByteArray("holding"));
+        try {
+            TParadoxImport(fixture.folder).Run(false);
+            QFAIL("the import replaced a day saved meanwhile");
+        } catch (const EKanmuriError& e) {
+            QVERIFY2(e.text().contains("HojituLine4"), qPrintable(e.text()));
+        }
+        QVERIFY(other.waitForFinished(30000));
+        QCOMPARE(other.exitCode(), 0);
+        QCOMPARE(TableRows("HojituLine4").size(), 1);
+        QVERIFY(TableRows("HojituLine4").first().contains("No.0"));
+    }
+
     void commandLineImportsReportsAndRefuses()
     {
         const TFixture fixture = Fixture();
@@ -365,6 +411,35 @@ private slots:
                                    out, err),
                  1);
         QVERIFY(!QFile::exists(none));
+    }
+
+    void csvCellsThatWouldRunAsFormulasOpenAsText()
+    {
+        THojituHead4::EnsureTables();
+        THojituLine4::EnsureTables();
+        THojituHead4 head;
+        head.Koji->Code = "K001";
+        head.Kosyu->Kosyumei = "=HYPERLINK(\"http://x.example\")";
+        head.Gozai->DataName = "密粒度13";
+        head.Save();
+        THojituLine4 line;
+        line.SID = head.ID;
+        const QStringList stations = {"@SUM(A1)", "-1+2", "+3", "\tx", "No.1-2"};
+        for (int i = 0; i < stations.size(); ++i) {
+            line.Hiduke = EncodeDate(2026, 4, 1 + i);
+            line.Sokuten = stations[i];
+            line.Values[2] = -12.5;
+            line.Save();
+        }
+        const QStringList rows =
+            QString::fromUtf8(TCsvExport::Days("K001", head.Kosyu->Kosyumei, "密粒度13", false))
+                .split("\r\n");
+        const QString type = "\"'=HYPERLINK(\"\"http://x.example\"\")\"";
+        QVERIFY(rows[1].startsWith("2026/04/01," + type + ",'@SUM(A1),0,0,-12.5,"));
+        QVERIFY(rows[2].startsWith("2026/04/02," + type + ",'-1+2,"));
+        QVERIFY(rows[3].startsWith("2026/04/03," + type + ",'+3,"));
+        QVERIFY(rows[4].startsWith("2026/04/04," + type + ",'\tx,"));
+        QVERIFY(rows[5].startsWith("2026/04/05," + type + ",No.1-2,0,0,-12.5,"));
     }
 
     void menusImportAndExport()

@@ -11,8 +11,10 @@
 #include "support/TTestEnvironment.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
@@ -82,6 +84,14 @@ void SaveKosyu(const QString& name)
     kosyu.Save();
 }
 
+// Gives `file` the time it was written at.
+void Written(const QString& file, const QDateTime& time)
+{
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.setFileTime(time, QFileDevice::FileModificationTime));
+}
+
 } // namespace
 
 class TestDataSafety : public QObject
@@ -127,6 +137,30 @@ private slots:
         VerifyClean(check);
         QCOMPARE(check.value("headers"), QString("30"));
         QCOMPARE(check.value("days"), QString("150"));
+    }
+
+    void programsSavingStandardsAtOnceGiveEachItsOwnId()
+    {
+        TDatabase::Connection();
+        TDatabase::Close();
+        QList<QProcess*> workers;
+        for (int i = 0; i < 3; ++i) {
+            workers << new QProcess(this);
+            workers.last()->start(kWorker,
+                                  {"standards", TTestEnvironment::Current().ConfigDir(), "150"});
+        }
+        for (QProcess* worker : workers) {
+            QVERIFY(worker->waitForFinished(120000));
+            QCOMPARE(QString::fromUtf8(worker->readAllStandardError()), QString());
+            QCOMPARE(worker->exitCode(), 0);
+        }
+        qDeleteAll(workers);
+        TQuery shared("select count(*) from (select id from Ryudokikaku group by id "
+                      "having count(*) > 1) shared");
+        shared.Exec();
+        QVERIFY(shared.Next());
+        QCOMPARE(shared.Integer(0), 0);
+        QCOMPARE(TableRows("Ryudokikaku").size(), 16 + 3 * 150);
     }
 
     void savesThatReturnedSurviveAKill()
@@ -261,18 +295,92 @@ private slots:
         QCOMPARE(TBackup::List(data), QStringList{today});
         QCOMPARE(RowsIn(today, "Kosyu4"), 2); // not made again the same day
 
-        for (int day = 1; day <= 14; ++day)
-            QVERIFY(TBackup::Daily(QDate(2020, 1, day))
-                        .endsWith(QString("2020-01-%1.sqlite").arg(day, 2, 10, QChar('0'))));
+        // Copies made on earlier days, as if the program had run then.
+        for (int day = 1; day <= 14; ++day) {
+            const QString copy = TBackup::Daily(QDate(2020, 1, day));
+            QVERIFY(copy.endsWith(QString("2020-01-%1.sqlite").arg(day, 2, 10, QChar('0'))));
+            Written(copy, QDateTime(QDate(2020, 1, day), QTime(8, 0)));
+        }
         // Fifteen now: the oldest goes.
         const QStringList kept = TBackup::List(data);
         QCOMPARE(kept.size(), TBackup::Kept);
         QVERIFY(kept.contains(today));
         QVERIFY(kept.first().endsWith("2020-01-02.sqlite"));
         const QString fifteenth = TBackup::Daily(QDate(2020, 1, 15));
+        Written(fifteenth, QDateTime(QDate(2020, 1, 15), QTime(8, 0)));
         QCOMPARE(TBackup::List(data).size(), TBackup::Kept);
         QVERIFY(TBackup::List(data).first().endsWith("2020-01-03.sqlite"));
         QCOMPARE(RowsIn(fifteenth, "Kosyu4"), 3);
+    }
+
+    // The clock ran two weeks ahead for a while, then was put right: the
+    // copies named after days to come are neither the newest nor kept before
+    // the copy made today.
+    void backupsAreAgedByWhenTheyWereWrittenNotByTheirNames()
+    {
+        if (TTestEnvironment::OnServer())
+            QSKIP("the server's data is backed up on the server");
+        SaveKosyu("表層工");
+        const QString data = TTestEnvironment::Current().DataDir();
+        const QDate today = QDate::currentDate();
+        QStringList ahead;
+        for (int day = 1; day <= TBackup::Kept; ++day) {
+            ahead << TBackup::Daily(today.addDays(day));
+            Written(ahead.last(), QDateTime::currentDateTime().addDays(day));
+        }
+        const QString made = TBackup::Daily(today);
+        QVERIFY(QFileInfo::exists(made));
+        QCOMPARE(TBackup::Newest(data), made);
+        QCOMPARE(TBackup::List(data).size(), TBackup::Kept);
+        QCOMPARE(TBackup::List(data).last(), made);
+        QVERIFY(!QFileInfo::exists(ahead.first()));
+    }
+
+    void partialCopiesLeftByAProgramThatEndedPartWayAreRemoved()
+    {
+        if (TTestEnvironment::OnServer())
+            QSKIP("the server's data is backed up on the server");
+        SaveKosyu("表層工");
+        const QDir folder(TBackup::Folder(TTestEnvironment::Current().DataDir()));
+        QVERIFY(folder.mkpath("."));
+        // One left by a power cut this morning, one another program is writing now.
+        const QString left = folder.filePath("kanmuri-2026-03-01.sqlite.4242.partial");
+        const QString writing = folder.filePath("kanmuri-2026-03-01.sqlite.4343.partial");
+        for (const QString& file : {left, writing}) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(256 * 1024, 'x'));
+        }
+        Written(left, QDateTime::currentDateTime().addSecs(-3 * 3600));
+        QVERIFY(!TBackup::Daily(QDate(2026, 3, 2)).isEmpty());
+        QVERIFY(!QFileInfo::exists(left));
+        QVERIFY(QFileInfo::exists(writing));
+    }
+
+    // A copy that cannot be written says so and that the database is sound;
+    // the damaged-database text (restore a backup) would cost the user every
+    // day since that backup.
+    void aBackupThatCannotBeWrittenIsNotCalledADamagedDatabase()
+    {
+        if (TTestEnvironment::OnServer())
+            QSKIP("the server's data is backed up on the server");
+        SaveKosyu("表層工");
+        const QString folder = TBackup::Folder(TTestEnvironment::Current().DataDir());
+        // Where the copy is written stands a folder: no file can be made
+        // there, whoever runs the program.
+        QVERIFY(QDir().mkpath(QDir(folder).filePath(QString("kanmuri-2026-03-01.sqlite.%1.partial")
+                                                        .arg(QCoreApplication::applicationPid()))));
+        try {
+            TBackup::Daily(QDate(2026, 3, 1));
+            QFAIL("a backup that could not be written was reported made");
+        } catch (const EKanmuriError& e) {
+            QVERIFY2(e.text().contains(QDir::toNativeSeparators(folder)), qPrintable(e.text()));
+            QVERIFY2(e.text().contains("問題はありません"), qPrintable(e.text()));
+            QVERIFY2(!e.text().contains("壊れている") && !e.text().contains("別の名前に変えて"),
+                     qPrintable(e.text()));
+        }
+        SaveKosyu("基層工");
+        QCOMPARE(TableRows("Kosyu4").size(), 2);
     }
 
     void aFailingBackupIsReportedOnceAndWorkGoesOn()

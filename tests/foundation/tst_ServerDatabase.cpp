@@ -254,6 +254,27 @@ private slots:
         QCOMPARE(TableRows("Kosyu4"), QStringList());
     }
 
+    // The commit was sent and no answer came: the server may have saved it.
+    void aConnectionLostAtTheCommitSaysThatTheSaveIsUncertain()
+    {
+        TKosyu::EnsureTables();
+        TOtherPc other;
+        try {
+            TTransaction transaction;
+            TQuery("insert into Kosyu4 (KOSYUMEI, ID) values ('A', 1)").Exec();
+            other.CutProgramsConnection();
+            transaction.Commit();
+            QFAIL("a commit on a lost connection succeeded");
+        } catch (const EDatabaseError& e) {
+            QVERIFY2(e.text().contains(server.Name()), qPrintable(e.text()));
+            QVERIFY2(e.text().contains("分かりません") && !e.text().contains("保存されていません"),
+                     qPrintable(e.text()));
+        }
+        // The next action connects again.
+        SaveKosyu("B");
+        QCOMPARE(TableRows("Kosyu4"), QStringList{"B|1"});
+    }
+
     void anUnreachableServerIsNamedWithTheReason()
     {
         QCOMPARE(TDatabase::TestServer(server), QString());

@@ -1,6 +1,5 @@
 #include "support/TTestEnvironment.h"
 
-#include "controls/TvaSpread.h"
 #include "foundation/Rows.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TIniFile.h"
@@ -327,15 +326,6 @@ void TypeText(QWidget* target, const QString& text)
             QCoreApplication::sendEvent(to, &commit);
         }
     }
-}
-
-void TypeIntoCell(TvaSpread* grid, int col, int row, const QString& text)
-{
-    grid->setFocus();
-    grid->SetActiveCell(col, row);
-    TypeText(grid, text);
-    QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus ? focus : grid, Qt::Key_Return);
 }
 
 void TypeAndLeave(QWidget* field, const QString& text)

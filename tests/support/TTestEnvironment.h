@@ -1,17 +1,27 @@
 #pragma once
 
 #include "foundation/Fonts.h"
-#include "foundation/TApplication.h"
 #include "foundation/TPrompt.h"
 
 #include <QComboBox>
-
-class TvaSpread;
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 #include <memory>
+
+// Tests that need no windows of the program (KANMURI_TEST_WITHOUT_WINDOWS,
+// set by tests/CMakeLists.txt) run without its application class, so that
+// they link the core library alone.
+#ifdef KANMURI_TEST_WITHOUT_WINDOWS
+#include <QGuiApplication>
+using TTestApplication = QGuiApplication;
+#else
+#include "foundation/TApplication.h"
+using TTestApplication = TApplication;
+#endif
+
+class TvaSpread;
 
 // A test program's own world: a fresh configuration folder (with its data
 // folder) that no other program sees, and scripted prompts.
@@ -103,7 +113,7 @@ QStringList TableRows(const QString& table);
 void TypeText(QWidget* target, const QString& text);
 
 // Types `text` into a cell of a grid as a user does: goes there, types, Enter.
-// The grid's window must be active.
+// The grid's window must be active. (Not in tests without windows.)
 void TypeIntoCell(TvaSpread* grid, int col, int row, const QString& text);
 
 // Types `text` into a field that has the focus, then leaves it with Tab.
@@ -119,9 +129,9 @@ void TriggerAction(QWidget* window, const char* name);
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                        \
             qputenv("QT_QPA_PLATFORM", "offscreen");                                               \
         TTestEnvironment environment;                                                              \
-        TApplication app(argc, argv);                                                              \
+        TTestApplication app(argc, argv);                                                          \
         InstallFontSubstitutes();                                                                  \
-        TApplication::setApplicationName(QStringLiteral("pTarmak"));                               \
+        TTestApplication::setApplicationName(QStringLiteral("pTarmak"));                           \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
         TestObject test;                                                                           \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
