@@ -4,9 +4,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+# The Windows-only code, compiled (syntax only) before the long build.
+bash scripts/check-windows.sh
 bash scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 cd build
 ctest --output-on-failure -j "$(nproc)" -LE postgres
 # The database tests again, against a throwaway PostgreSQL server.
 bash ../scripts/with-postgres.sh ctest --output-on-failure -j "$(nproc)" -L postgres
+# The Debian package of this build, installed, run and removed.
+bash ../scripts/package.sh
+bash ../scripts/check-package.sh
