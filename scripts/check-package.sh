@@ -45,7 +45,8 @@ version=$(dpkg-query -W -f='${Version}' ptarmak)
 # Three projects of a day each; P00 has work type 表層工 and mixture 密粒度0.
 build/bench/save_worker save "$config" 3 >/dev/null
 (cd "$work" && /usr/bin/pTarmak sheet --project P00 --work-type 表層工 --mixture 密粒度0 \
-   --pdf 実績表.pdf) || fail "pTarmak sheet failed"
+   --pdf 実績表.pdf --xlsx 実績表.xlsx) || fail "pTarmak sheet failed"
+[ "$(head -c 2 "$work/実績表.xlsx")" = "PK" ] || fail "the workbook was not written"
 pdftotext "$work/実績表.pdf" - | grep -q "アスファルト合材舗設実績表" ||
   fail "the sheet has no title"
 pdffonts "$work/実績表.pdf" | grep -q "IPA" || fail "the sheet's Japanese font is not embedded"
@@ -58,4 +59,4 @@ for file in "$config/engine.ini" "$config/data/kanmuri.sqlite"; do
 done
 build/bench/save_worker check "$config" | grep -q "^headers 3 days 3 .* integrity ok$" ||
   fail "the data folder does not hold its three days, whole, after the removal"
-echo "check-package.sh: installed, --help, --version, sheet --pdf, removed; data folder kept"
+echo "check-package.sh: installed, --help, --version, sheet --pdf --xlsx, removed; data folder kept"
