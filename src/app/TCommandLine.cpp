@@ -9,6 +9,7 @@
 #include "app/THojitsuSheet.h"
 #include "app/THojitsuWorkbook.h"
 #include "foundation/EKanmuriError.h"
+#include "foundation/FileVersion.h"
 #include "foundation/Fonts.h"
 #include "foundation/Rows.h"
 #include "foundation/TDatabase.h"
@@ -76,6 +77,7 @@ QString CommonUsage()
 {
     return QStringLiteral(
         "  pTarmak --help          この説明を表示します。\n"
+        "  pTarmak --version       バージョンを表示します。\n"
         "\n"
         "終了コード: 0 書き出した、1 書き出せなかった（理由を表示）、2 指定の誤り。\n");
 }
@@ -226,7 +228,8 @@ bool TCommandLine::IsCommand(int argc, char** argv)
         return false;
     // Qt's own options ("-platform", "-style") still start the windows.
     const char* first = argv[1];
-    return std::strcmp(first, "--help") == 0 || first[0] != '-' || std::strcmp(first, "-h") == 0;
+    return std::strcmp(first, "--help") == 0 || first[0] != '-' || std::strcmp(first, "-h") == 0 ||
+           std::strcmp(first, "--version") == 0;
 }
 
 int TCommandLine::Main(int argc, char** argv)
@@ -311,6 +314,10 @@ int TCommandLine::Run(const QStringList& arguments, QTextStream& out, QTextStrea
 {
     if (arguments.isEmpty() || IsHelp(arguments.first())) {
         out << Usage();
+        return kDone;
+    }
+    if (arguments.first() == QStringLiteral("--version")) {
+        out << QStringLiteral("pTarmak ") << ProgramVersion() << u'\n';
         return kDone;
     }
     if (arguments.first() == QStringLiteral("acceptance"))

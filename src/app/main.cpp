@@ -6,6 +6,8 @@
 #include "foundation/TQtPrompt.h"
 #include "print/TZqPrinter.h"
 
+#include <QIcon>
+
 int main(int argc, char* argv[])
 {
     if (TCommandLine::IsCommand(argc, argv))
@@ -14,6 +16,11 @@ int main(int argc, char* argv[])
     TApplication app(argc, argv);
     TApplication::setApplicationName(QStringLiteral("pTarmak"));
     TApplication::setApplicationVersion(QStringLiteral(KANMURI_VERSION));
+    // The menu entry and icon the package installs; on Windows the icon of
+    // pTarmak.exe is the windows' icon already.
+    TApplication::setDesktopFileName(QStringLiteral("ptarmak"));
+    if (QIcon::hasThemeIcon(QStringLiteral("ptarmak")))
+        TApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("ptarmak")));
     InstallFontSubstitutes();
     TApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 

@@ -3,6 +3,7 @@
 // and no file.
 #include "HojitsuSheetTesting.h"
 #include "app/TCommandLine.h"
+#include "foundation/FileVersion.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -82,6 +83,19 @@ private slots:
         QVERIFY(TCommandLine::IsCommand(2, withHelp));
         QVERIFY(TCommandLine::IsCommand(2, withSheet));
         QVERIFY(!TCommandLine::IsCommand(2, qtOption));
+    }
+
+    // The package's version check compares this with the package's version.
+    void versionIsTheOneTheStatusBarShows()
+    {
+        const TResult r = Run({"--version"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, "pTarmak " + ProgramVersion() + "\n");
+        QVERIFY(Run({"--help"}).out.contains("pTarmak --version"));
+        char program[] = "pTarmak";
+        char version[] = "--version";
+        char* withVersion[] = {program, version};
+        QVERIFY(TCommandLine::IsCommand(2, withVersion));
     }
 
     void theFileHoldsWhatThePreviewPrints_data()
