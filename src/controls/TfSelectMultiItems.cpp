@@ -238,8 +238,8 @@ void TfSelectMultiItems::PlaceControls()
 }
 
 // The list follows the search box: moving keys go to the list, and text
-// typed into the list goes to the box (the list would otherwise look for it
-// row by row, reading every row of the source).
+// typed into the list goes to the box, which searches every row, not only
+// those read so far.
 bool TfSelectMultiItems::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress)
