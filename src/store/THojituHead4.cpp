@@ -68,8 +68,10 @@ struct TStoredDays
 
 TStoredDays StoredDays()
 {
-    TQuery query(
-        QStringLiteral("select min(HIDUKE) as FIRSTDAY, max(HIDUKE) as LASTDAY from HojituLine4"));
+    // Apart, so that each is read from the end of the date index instead of
+    // from every day.
+    TQuery query(QStringLiteral("select (select min(HIDUKE) from HojituLine4) as FIRSTDAY, "
+                                "(select max(HIDUKE) from HojituLine4) as LASTDAY"));
     query.Exec();
     if (!query.Next() || query.Value(QStringLiteral("FIRSTDAY")).isNull())
         return {};
@@ -112,6 +114,16 @@ bool DayRuns(const QString& word, const TStoredDays& stored, QList<std::pair<QDa
     return true;
 }
 
+// Whether a registered header has one of `texts`.
+bool HeadersHave(const QString& texts, const QList<std::pair<QString, QString>>& binds)
+{
+    TQuery query(QStringLiteral("select count(*)") + kHeadFrom + QStringLiteral(" where ") + texts);
+    for (const auto& [name, value] : binds)
+        query.BindText(name, value);
+    query.Exec();
+    return query.Next() && query.Integer(0) > 0;
+}
+
 // Every word in one of the texts; the parameters in the order of `binds`.
 QString ListWhere(const QStringList& words, QList<std::pair<QString, QString>>& binds)
 {
@@ -120,12 +132,14 @@ QString ListWhere(const QStringList& words, QList<std::pair<QString, QString>>& 
     QStringList conditions;
     for (int w = 0; w < words.size(); ++w) {
         const QString pattern = ContainsPattern(words[w]);
-        QStringList texts;
+        QStringList terms;
+        QList<std::pair<QString, QString>> texts;
         for (int c = 0; c < 3; ++c) {
             const QString name = QStringLiteral(":W%1_%2").arg(w).arg(c);
-            texts << QStringLiteral("lower(%1) like %2 escape '\\'").arg(kListColumns[c], name);
-            binds.append({name, pattern});
+            terms << QStringLiteral("lower(%1) like %2 escape '\\'").arg(kListColumns[c], name);
+            texts.append({name, pattern});
         }
+        const QString inTexts = terms.join(QStringLiteral(" or "));
         QStringList days;
         QList<std::pair<QDate, QDate>> runs;
         if (MayBeInDate(words[w]) && DayRuns(words[w], stored, runs)) {
@@ -141,10 +155,14 @@ QString ListWhere(const QStringList& words, QList<std::pair<QString, QString>>& 
             days << TDatabase::DateTextSql(kListColumns[3]) + QStringLiteral(" like ") + name;
             binds.append({name, pattern});
         }
-        // The texts are looked up once per header, not once per day, and
-        // every day is then judged by its own columns alone.
-        days.prepend(QStringLiteral("HojituLine4.SID in (select HojituHead4.ID") + kHeadFrom +
-                     QStringLiteral(" where ") + texts.join(QStringLiteral(" or ")) + u')');
+        // The texts are looked up once per header, not once per day. A date
+        // seldom is in a name: then the days alone decide, and the date index
+        // finds them.
+        if (days.isEmpty() || HeadersHave(inTexts, texts)) {
+            days.prepend(QStringLiteral("HojituLine4.SID in (select HojituHead4.ID") + kHeadFrom +
+                         QStringLiteral(" where ") + inTexts + u')');
+            binds.append(texts);
+        }
         conditions << u'(' + days.join(QStringLiteral(" or ")) + u')';
     }
     return conditions.isEmpty()

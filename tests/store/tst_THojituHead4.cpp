@@ -221,6 +221,7 @@ private slots:
         QCOMPARE(THojituHead4::ListCount({{"2026/06/0", "密粒"}}), 4);
         QCOMPARE(Page({"route"}), QStringList({b4}));
         QCOMPARE(Page({"00"}), QStringList());
+        QCOMPARE(Page({"5"}), QStringList({c5, d5, a4, a3})); // in a name or a day
         QCOMPARE(Page({"該当なし"}), QStringList());
 
         // Wildcards and quotes are the characters typed.
