@@ -999,13 +999,25 @@ void TfrmEditHojitsu4::mnuOpenClick()
     TfSelectMultiItems* dialog = TForms::Instance().fSelectMultiItems;
     if (!dialog)
         return;
-    QList<THojituListItem> items;
-    THojituHead4::ListAll(items);
-    QList<QStringList> rows;
-    rows.reserve(items.size());
-    for (THojituListItem& item : items)
-        rows.append(QStringList{item.Caption} + item.SubItems);
-    dialog->SetRows(std::move(rows));
+    // Read a page at a time: an office's list has every day of every record.
+    const auto listQuery = [](const TListQuery& query) {
+        return THojituListQuery{query.Words, query.SortColumn, query.Order == Qt::DescendingOrder};
+    };
+    TListSource source;
+    source.Count = [=](const TListQuery& query) {
+        return THojituHead4::ListCount(listQuery(query));
+    };
+    source.Rows = [=](const TListQuery& query, int first, int count) {
+        QList<THojituListItem> items;
+        THojituHead4::ListPage(listQuery(query), first, count, items);
+        QList<QStringList> rows;
+        for (THojituListItem& item : items)
+            rows.append(QStringList{item.Caption} + item.SubItems);
+        return rows;
+    };
+    dialog->SetHeadings({QStringLiteral("工事名"), QStringLiteral("工種名"),
+                         QStringLiteral("合材名"), QStringLiteral("舗設日")});
+    dialog->SetSource(source, 3, Qt::DescendingOrder);
     dialog->move(pos());
     if (dialog->exec() != QDialog::Accepted)
         return;

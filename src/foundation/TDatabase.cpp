@@ -836,6 +836,15 @@ void TDatabase::EnsureIndex(const QString& table, const QString& name, const QSt
     transaction.Commit();
 }
 
+QString TDatabase::DateTextSql(const QString& column)
+{
+    Connection();
+    // A server's timestamp has no text of its own; SQLite keeps the text
+    // "yyyy-MM-dd hh:mm:ss" that BindDateTime wrote.
+    return serverOpen ? QStringLiteral("to_char(%1, 'YYYY/MM/DD')").arg(column)
+                      : QStringLiteral("replace(substr(%1, 1, 10), '-', '/')").arg(column);
+}
+
 void TDatabase::SetBusyTimeout(int milliseconds)
 {
     busyTimeout = milliseconds;

@@ -155,6 +155,10 @@ public:
     // Indexes only speed lookups up; the table's columns stay as they are.
     static void EnsureIndex(const QString& table, const QString& name, const QStringList& columns);
 
+    // An expression giving a date-time `column` as the date the user sees,
+    // "yyyy/MM/dd", for searching dates as they are shown.
+    static QString DateTextSql(const QString& column);
+
     static QString DatabaseFileName() { return QStringLiteral("kanmuri.sqlite"); }
 
     // The layout version this program writes (the database's user_version;

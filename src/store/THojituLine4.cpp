@@ -60,6 +60,10 @@ bool THojituLine4::EnsureTables()
     const bool existed = TDatabase::EnsureTable(kTable, fields);
     TDatabase::EnsureIndex(kTable, QStringLiteral("HojituLine4Day"),
                            {QStringLiteral("SID"), QStringLiteral("HIDUKE")});
+    // The data-open list shows the newest days first: read in this order, its
+    // first page needs no sort of every day.
+    TDatabase::EnsureIndex(kTable, QStringLiteral("HojituLine4Date"),
+                           {QStringLiteral("HIDUKE"), QStringLiteral("SID")});
     return existed;
 }
 

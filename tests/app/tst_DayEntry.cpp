@@ -24,6 +24,8 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -524,6 +526,75 @@ private slots:
         QCOMPARE(Cell(4, 5), QString("44.000"));
         QCOMPARE(Panel(3), QString("1"));
         QVERIFY(w->Modified());
+        QCOMPARE(prompt.shown.size(), 0);
+    }
+
+    // "開く" lists every day, newest first, under headings; the search box
+    // narrows the list in the database, and the row found opens as chosen.
+    void openListSearchesSortsAndOpensTheRowFound()
+    {
+        RegisterProject("K002", "市道50%_O'Hara線");
+        ChooseUsual();
+        TypeDay("2026/04/01", "A");
+        Ok();
+        TypeDay("2026/04/02", "B");
+        Ok();
+        Choose(w->ComboBox1, "K002:市道50%_O'Hara線");
+        Choose(w->ComboBox2, "基層工");
+        Choose(w->ComboBox3, "粗粒度20");
+        TypeDay("2026/04/03", "C");
+        Ok();
+
+        QStringList seen;
+        WhenModalShown([&](QWidget* modal) {
+            auto* dialog = static_cast<TfSelectMultiItems*>(modal);
+            QAbstractItemModel* rows = dialog->ListView1->model();
+            const auto row = [&](int r) {
+                QStringList texts;
+                for (int c = 0; c < 4; ++c)
+                    texts << rows->index(r, c).data().toString();
+                return texts.join('|');
+            };
+            QTRY_VERIFY(dialog->Edit1->hasFocus());
+            for (int c = 0; c < 4; ++c)
+                seen << rows->headerData(c, Qt::Horizontal).toString();
+            seen << dialog->Label1->text() << row(0);
+            QHeaderView* header = dialog->ListView1->header();
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(3) + 5, 5));
+            seen << row(0);
+            TypeText(dialog->Edit1, "表層工 04/02");
+            seen << dialog->Label1->text() << row(0);
+            QTest::keyClick(dialog->Edit1, Qt::Key_Down);
+            QTest::keyClick(dialog->Edit1, Qt::Key_Return);
+        });
+        TriggerAction(w, "mnuOpen");
+        QCOMPARE(seen, QStringList({"工事名", "工種名", "合材名", "舗設日", "3 件",
+                                    "市道50%_O'Hara線|基層工|粗粒度20|2026/04/03",
+                                    "国道1号舗装工事|表層工|密粒度13|2026/04/01", "1 件を表示",
+                                    "国道1号舗装工事|表層工|密粒度13|2026/04/02"}));
+        QCOMPARE(w->ComboBox1->Text(), kProject);
+        QCOMPARE(w->ComboBox2->Text(), QString("表層工"));
+        QCOMPARE(w->ComboBox4->Text(), QString("2026/04/02"));
+        QCOMPARE(w->Edit1->text(), QString("B"));
+
+        // The characters typed, not wildcards; Esc leaves the window as it was.
+        seen.clear();
+        WhenModalShown([&](QWidget* modal) {
+            auto* dialog = static_cast<TfSelectMultiItems*>(modal);
+            for (const QString& text : {"%", "_", "'", "50%_o'"}) {
+                dialog->Edit1->setText(text);
+                seen << dialog->Label1->text() + " " +
+                            dialog->ListView1->model()->index(0, 0).data().toString();
+            }
+            QTest::keyClick(dialog->Edit1, Qt::Key_Down);
+            QTest::keyClick(dialog->Edit1, Qt::Key_Escape);
+        });
+        TriggerAction(w, "mnuOpen");
+        QCOMPARE(seen, QStringList(4, "1 件を表示 市道50%_O'Hara線"));
+        QCOMPARE(w->ComboBox4->Text(), QString("2026/04/02"));
+        QCOMPARE(w->Edit1->text(), QString("B"));
+        QVERIFY(!w->Modified());
         QCOMPARE(prompt.shown.size(), 0);
     }
 

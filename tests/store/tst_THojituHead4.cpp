@@ -28,6 +28,26 @@ void SaveDay(int sid, int day)
     line.Save();
 }
 
+void RegisterProject(const QString& code, const QString& name)
+{
+    TKoji koji;
+    koji.Code = code;
+    koji.Kojimei = name;
+    koji.Save();
+}
+
+// A page of the data-open list as "caption|work type|mixture|date|ID".
+QStringList Page(const QStringList& words, int sortColumn = 3, bool descending = true,
+                 int first = 0, int count = 100)
+{
+    QList<THojituListItem> list;
+    THojituHead4::ListPage({words, sortColumn, descending}, first, count, list);
+    QStringList entries;
+    for (const THojituListItem& item : list)
+        entries << item.Caption + "|" + item.SubItems.join('|');
+    return entries;
+}
+
 } // namespace
 
 class TestHojituHead4 : public QObject
@@ -50,7 +70,8 @@ private slots:
         QCOMPARE(line.size(), 36);
         QCOMPARE(line.mid(0, 4), QStringList({"SID", "HIDUKE", "SOKUTEN", "H00"}));
         QCOMPARE(line.last(), QString("H32"));
-        QCOMPARE(IndexNames(), QStringList({"HojituHead4ID", "HojituHead4Keys", "HojituLine4Day"}));
+        QCOMPARE(IndexNames(), QStringList({"HojituHead4ID", "HojituHead4Keys", "HojituLine4Date",
+                                            "HojituLine4Day"}));
     }
 
     void nextIdFollowsTheLargest()
@@ -160,6 +181,64 @@ private slots:
         entries.sort();
         QCOMPARE(entries, QStringList({"国道5号|表層工|密粒13|2026/06/03|1",
                                        "国道5号|表層工|密粒13|2026/06/04|1"}));
+    }
+
+    // The list is read a page at a time, so the database does the searching
+    // and the sorting; both engines must give the same rows in the same order.
+    void listPagesSearchEveryWordLiterallyInTheChosenOrder()
+    {
+        RegisterProject("K1", "国道5号");
+        RegisterProject("K2", "Route 9");
+        RegisterProject("K3", "50%補修");
+        RegisterProject("K4", "A_B工事");
+        RegisterProject("K5", "O'Hara線");
+        const int a = SaveHeader("K1", "表層工", "密粒13");
+        SaveDay(a, 3);
+        SaveDay(a, 4);
+        SaveDay(SaveHeader("K2", "基層工", "粗粒20"), 4);
+        SaveDay(SaveHeader("K3", "表層工", "粗粒20"), 5);
+        SaveDay(SaveHeader("K4", "表層工", "密粒13"), 5);
+        SaveDay(SaveHeader("K5", "基層工", "密粒13"), 3);
+        SaveDay(SaveHeader("K9", "表層工", "密粒13"), 6); // project not registered
+        const QString a3 = "国道5号|表層工|密粒13|2026/06/03|1",
+                      a4 = "国道5号|表層工|密粒13|2026/06/04|1",
+                      b4 = "Route 9|基層工|粗粒20|2026/06/04|2",
+                      c5 = "50%補修|表層工|粗粒20|2026/06/05|3",
+                      d5 = "A_B工事|表層工|密粒13|2026/06/05|4",
+                      e3 = "O'Hara線|基層工|密粒13|2026/06/03|5";
+
+        // Newest first, a day's rows by project name; pages continue the order.
+        QCOMPARE(THojituHead4::ListCount({}), 6);
+        QCOMPARE(Page({}), QStringList({c5, d5, b4, a4, e3, a3}));
+        QCOMPARE(Page({}, 3, true, 2, 2), QStringList({b4, a4}));
+        QCOMPARE(Page({}, 3, false), QStringList({e3, a3, b4, a4, c5, d5}));
+        QCOMPARE(Page({}, 0, false), QStringList({c5, d5, e3, b4, a4, a3}));
+        QCOMPARE(Page({}, 0, true), QStringList({a4, a3, b4, e3, d5, c5}));
+
+        // Every word somewhere in the row; dates as shown, not their time.
+        QCOMPARE(THojituHead4::ListCount({{"表層工"}}), 4);
+        QCOMPARE(Page({"国道", "06/04"}), QStringList({a4}));
+        QCOMPARE(THojituHead4::ListCount({{"2026/06/0", "密粒"}}), 4);
+        QCOMPARE(Page({"route"}), QStringList({b4}));
+        QCOMPARE(Page({"00"}), QStringList());
+        QCOMPARE(Page({"5"}), QStringList({c5, d5, a4, a3})); // in a name or a day
+        QCOMPARE(Page({"該当なし"}), QStringList());
+
+        // Wildcards and quotes are the characters typed.
+        QCOMPARE(Page({"%"}), QStringList({c5}));
+        QCOMPARE(Page({"_"}), QStringList({d5}));
+        QCOMPARE(Page({"'"}), QStringList({e3}));
+        QCOMPARE(THojituHead4::ListCount({{"0%補"}}), 1);
+        QCOMPARE(THojituHead4::ListCount({{"\\"}}), 0);
+
+        // Days years apart, "01" in many of them: compared by their text.
+        THojituLine4 line;
+        line.SID = a;
+        line.Hiduke = EncodeDate(2020, 1, 1);
+        line.Save();
+        QCOMPARE(Page({"01"}), QStringList({"国道5号|表層工|密粒13|2020/01/01|1"}));
+        QCOMPARE(THojituHead4::ListCount({{"2020/01"}}), 1);
+        QCOMPARE(THojituHead4::ListCount({{"00"}}), 0);
     }
 };
 
