@@ -56,7 +56,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTreeView>
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -291,13 +290,15 @@ void ShootWindows(int sid)
                main);
         Shoot(&main, QStringLiteral("main"));
 
+        // As "開く" shows it: under headings, newest day first.
         TfSelectMultiItems open(&main);
         QList<THojituListItem> items;
-        THojituHead4::ListAll(items);
+        THojituHead4::ListPage({}, 0, TfSelectMultiItems::kPageRows, items);
         QList<QStringList> rows;
         for (const THojituListItem& item : items)
             rows << (QStringList{item.Caption} + item.SubItems);
-        std::sort(rows.begin(), rows.end());
+        open.SetHeadings({QStringLiteral("工事名"), QStringLiteral("工種名"),
+                          QStringLiteral("合材名"), QStringLiteral("舗設日")});
         open.SetRows(rows);
         Child<QTreeView>(&open, "ListView1")
             ->setCurrentIndex(Child<QTreeView>(&open, "ListView1")->model()->index(1, 0));
