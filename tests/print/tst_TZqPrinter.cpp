@@ -10,6 +10,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QStandardPaths>
 
@@ -139,7 +140,11 @@ private slots:
             QVERIFY(dialog);
             QCOMPARE(dialog->objectName(), QStringLiteral("PdfFileDialog"));
             proposed = dialog->selectedFiles().value(0);
-            dialog->selectFile(target);
+            // Typed into the name box, as a user does: selectFile() leaves the
+            // box alone whenever the dialog already gave it the focus.
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(target);
             static_cast<QDialog*>(dialog)->accept();
         });
         preview.Print();
