@@ -9,6 +9,7 @@
 #include <functional>
 
 class QSqlError;
+class TEngine;
 
 // The program's one database alias.
 inline const QString kAlias = QStringLiteral("KANMURI");
@@ -53,8 +54,8 @@ struct TCopiedTable
 // The data folder and its database. Aliases live in engine.ini in the
 // configuration folder; each names a data folder that holds one SQLite
 // database, kanmuri.sqlite, or (TYPE=POSTGRES) a database on a PostgreSQL
-// server. Everything engine-specific stays in this class and TQuery, so that
-// record classes write standard SQL only.
+// server. What differs between the two is a TEngine's, picked when the
+// connection opens; record classes write standard SQL only.
 class TDatabase
 {
 public:
@@ -63,8 +64,9 @@ public:
     // use, pointing at data/ in the configuration folder.
     static QString AliasFolder(const QString& alias);
     // Points the alias at `folder` (as typed) and saves the configuration.
-    // Closes the connection first; the next query opens the new folder. On
-    // failure shows "Failed".
+    // Closes the connection first; the next query opens the new folder.
+    // Throws EDatabaseError when the alias does not exist, ESettingsError
+    // when engine.ini cannot be written.
     static void SetAliasFolder(const QString& alias, const QString& folder);
 
     // True when the alias names a server rather than a data folder.
@@ -85,7 +87,7 @@ public:
     // Copies every table of the SQLite database in `folder` into `server`'s
     // database in one transaction, creating the tables there. Refuses (throws
     // EDatabaseError, copies nothing) when a table there already holds rows.
-    // `progress` hears the rows copied so far and in all.
+    // `progress` hears the rows copied so far and in all. (TServerCopy.cpp)
     static QList<TCopiedTable>
     CopyFolderToServer(const QString& folder, const TServerSettings& server,
                        const std::function<void(qint64 done, qint64 total)>& progress = {});
@@ -95,6 +97,8 @@ public:
     // be opened or read, is damaged, or was written by a newer version: then
     // the text names the file and the newest backup and says what to do.
     static QSqlDatabase Connection();
+    // The engine of the open connection; opens it when needed.
+    static const TEngine& Engine();
     // True when the database can be opened. Windows created at start check
     // their tables only then: an unreachable data folder is reported once,
     // and the windows still open so that it can be repointed.
@@ -108,11 +112,10 @@ public:
     static void DropTable(const QString& table);
     static void CreateTable(const QString& table, const QList<TFieldDef>& fields);
     // The creation check every record class runs for its tables: true when
-    // the table exists; otherwise, after `question` (when given) is answered
-    // Yes, creates it; false in both cases.
+    // the table exists; otherwise creates it, unless `mayCreate` (when given:
+    // the caller's question to the user) answers false; false in both cases.
     static bool EnsureTable(const QString& table, const QList<TFieldDef>& fields,
-                            const QString& question = QString(),
-                            const QString& caption = QString());
+                            const std::function<bool()>& mayCreate = {});
 
     // Write transactions take the write lock when they begin and wait for it
     // up to the busy timeout, so that saves of several programs queue instead
@@ -120,6 +123,7 @@ public:
     static void BeginWrite();
     // How long a save waits for another program's lock (10 s unless set).
     static void SetBusyTimeout(int milliseconds);
+    static int BusyTimeout();
     static void CommitWrite();
     static void RollbackWrite();
 
@@ -168,8 +172,6 @@ public:
 
 private:
     static void EnsureProgramAlias();
-    static void CheckOpened(QSqlDatabase& db, const QString& file);
-    static QSqlDatabase OpenServer(QSqlDatabase db);
 };
 
 // The report of a copy into a server: rows per table and in all.

@@ -4,6 +4,7 @@
 #include "foundation/Rows.h"
 #include "foundation/Settings.h"
 #include "foundation/TDatabase.h"
+#include "foundation/TPrompt.h"
 #include "foundation/TQuery.h"
 #include "foundation/TTransaction.h"
 #include "masters/TZairyoIndex.h"
@@ -109,9 +110,10 @@ TGozaiDef::TGozaiDef(QObject* owner) : QObject(owner), Standard(new TRyudoKikaku
 
 bool TGozaiDef::EnsureTables()
 {
-    const bool existed =
-        TDatabase::EnsureTable(TableName(), Fields(), QStringLiteral("テーブルを作成しますか?"),
-                               QStringLiteral("GozaiDef"));
+    const bool existed = TDatabase::EnsureTable(TableName(), Fields(), [] {
+        return TPrompt::YesNo(QStringLiteral("テーブルを作成しますか?"),
+                              QStringLiteral("GozaiDef"));
+    });
     // A new standards table is filled through the record that checks it;
     // the definition's own standard must not become the last default.
     TRyudoKikaku standards;

@@ -2,6 +2,7 @@
 
 #include "foundation/Rows.h"
 #include "foundation/TDatabase.h"
+#include "foundation/TPrompt.h"
 #include "foundation/TTransaction.h"
 
 #include <QStringList>
@@ -35,8 +36,10 @@ THotbinHaigoritu::THotbinHaigoritu(QObject* parent) : QObject(parent) {}
 
 bool THotbinHaigoritu::EnsureTables()
 {
-    return TDatabase::EnsureTable(TableName(), Fields(), QStringLiteral("データを作成しますか?"),
-                                  QStringLiteral("HBHaigoritu.DB"));
+    return TDatabase::EnsureTable(TableName(), Fields(), [] {
+        return TPrompt::YesNo(QStringLiteral("データを作成しますか?"),
+                              QStringLiteral("HBHaigoritu.DB"));
+    });
 }
 
 void THotbinHaigoritu::Clear()

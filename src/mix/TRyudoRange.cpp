@@ -2,6 +2,7 @@
 
 #include "foundation/Rows.h"
 #include "foundation/TDatabase.h"
+#include "foundation/TPrompt.h"
 #include "foundation/TTransaction.h"
 
 #include <QStringList>
@@ -36,8 +37,10 @@ TRyudoRange::TRyudoRange(QObject* parent) : QObject(parent) {}
 
 bool TRyudoRange::EnsureTables()
 {
-    return TDatabase::EnsureTable(TableName(), Fields(), QStringLiteral("データを作成しますか?"),
-                                  QStringLiteral("RyudoRange.DB"));
+    return TDatabase::EnsureTable(TableName(), Fields(), [] {
+        return TPrompt::YesNo(QStringLiteral("データを作成しますか?"),
+                              QStringLiteral("RyudoRange.DB"));
+    });
 }
 
 void TRyudoRange::Clear()

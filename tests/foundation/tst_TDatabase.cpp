@@ -133,21 +133,22 @@ private slots:
         QCOMPARE(Columns("Sample").size(), 5);
     }
 
-    void ensureTableAsksWhenTold()
+    void ensureTableCreatesOnlyWhenTheCallerAgrees()
     {
-        auto& prompt = TTestEnvironment::Current().prompt;
-        prompt.AnswerNext(false);
-        QVERIFY(
-            !TDatabase::EnsureTable("GozaiDef", kFields, "テーブルを作成しますか?", "GozaiDef.DB"));
+        int asked = 0;
+        bool agree = false;
+        const auto mayCreate = [&] {
+            ++asked;
+            return agree;
+        };
+        QVERIFY(!TDatabase::EnsureTable("GozaiDef", kFields, mayCreate));
         QVERIFY(!TDatabase::TableExists("GozaiDef"));
-        QCOMPARE(prompt.shown.last().caption, QString("GozaiDef.DB"));
-        QCOMPARE(prompt.shown.last().text, QString("テーブルを作成しますか?"));
-        prompt.AnswerNext(true);
-        QVERIFY(
-            !TDatabase::EnsureTable("GozaiDef", kFields, "テーブルを作成しますか?", "GozaiDef.DB"));
+        agree = true;
+        QVERIFY(!TDatabase::EnsureTable("GozaiDef", kFields, mayCreate));
         QVERIFY(TDatabase::TableExists("GozaiDef"));
-        QVERIFY(TDatabase::EnsureTable("GozaiDef", kFields, "テーブルを作成しますか?"));
-        QCOMPARE(prompt.unanswered, 0);
+        QVERIFY(TDatabase::EnsureTable("GozaiDef", kFields, mayCreate));
+        QCOMPARE(asked, 2);
+        QVERIFY(TTestEnvironment::Current().prompt.shown.isEmpty());
     }
 
     void valuesRoundTripThroughNamedParameters()
@@ -222,10 +223,15 @@ private slots:
         QVERIFY(TTestEnvironment::Current().prompt.shown.isEmpty());
     }
 
-    void setAliasFolderFailureSaysFailed()
+    void setAliasFolderFailureNamesTheAlias()
     {
-        TDatabase::SetAliasFolder("NOSUCH", "/tmp");
-        QCOMPARE(TTestEnvironment::Current().prompt.LastText("message"), QString("Failed"));
+        try {
+            TDatabase::SetAliasFolder("NOSUCH", "/tmp");
+            QFAIL("an unknown alias was accepted");
+        } catch (const EDatabaseError& e) {
+            QCOMPARE(e.text(), QString("エイリアス NOSUCH が見つかりません。"));
+        }
+        QVERIFY(TTestEnvironment::Current().prompt.shown.isEmpty());
     }
 
     void twoConnectionsShareOneFolder()

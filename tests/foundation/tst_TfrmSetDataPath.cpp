@@ -68,6 +68,26 @@ private slots:
         QVERIFY(TTestEnvironment::Current().prompt.shown.isEmpty());
     }
 
+    void okThatCannotSaveTheFolderSaysWhyAndStaysOpen()
+    {
+        Open();
+        const QString before = TDatabase::AliasFolder("KANMURI");
+        // engine.ini cannot be rewritten when a folder stands in its place.
+        const QString ini = TTestEnvironment::Current().ConfigDir() + "/engine.ini";
+        QVERIFY(QFile::remove(ini));
+        QVERIFY(QDir().mkpath(ini));
+        Control<QLineEdit>("Edit1")->setText(TTestEnvironment::Current().NewFolder());
+        QTest::mouseClick(Control<QPushButton>("BitBtn1"), Qt::LeftButton);
+
+        const QString error = TTestEnvironment::Current().prompt.LastText("error");
+        QVERIFY2(error.startsWith(QString("設定ファイル \"%1\" に書き込めません。")
+                                      .arg(QDir::toNativeSeparators(ini))),
+                 qPrintable(error));
+        QVERIFY(form->isVisible());
+        QVERIFY(QDir().rmdir(ini));
+        QCOMPARE(TDatabase::AliasFolder("KANMURI"), before);
+    }
+
     void closingSavesNothing()
     {
         Open();

@@ -2,6 +2,7 @@
 
 #include "foundation/Rows.h"
 #include "foundation/TDatabase.h"
+#include "foundation/TEngine.h"
 #include "foundation/TIniFile.h"
 #include "foundation/TQuery.h"
 
@@ -239,8 +240,8 @@ QStringList TableColumns(const QString& table)
 
 QStringList ColumnsWithTypes(const QString& table)
 {
-    if (!TDatabase::IsServer())
-        return TextsOf("select name || ' ' || type from pragma_table_info('" + table + "')");
+    // The types as the record classes declare them, whatever the engine
+    // stores.
     QStringList columns;
     for (const TFieldDef& field : TDatabase::TableColumns(table)) {
         switch (field.type) {
@@ -266,30 +267,14 @@ QStringList ColumnsWithTypes(const QString& table)
 
 QStringList IndexNames()
 {
-    return TextsOf(TDatabase::IsServer()
-                       ? "select obj_description(c.oid, 'pg_class') from pg_class c join "
-                         "pg_namespace n on n.oid = c.relnamespace where c.relkind = 'i' and "
-                         "n.nspname = current_schema() order by 1"
-                       : "select name from sqlite_master where type = 'index' order by name");
+    return TextsOf(TDatabase::Engine().IndexNamesSql());
 }
 
 void RefuseInserts(const QString& table, const QString& condition)
 {
-    if (!TDatabase::IsServer()) {
-        const QString when = condition.isEmpty() ? QString() : " when " + condition;
-        TQuery("create trigger refuse before insert on " + table + when +
-               " begin select raise(abort, 'refused'); end")
-            .Exec();
-        return;
-    }
-    // Statements that are not queries cannot be prepared on the server.
+    // Statements that are not queries cannot be prepared on a server.
     QSqlQuery query(TDatabase::Connection());
-    const QString when = condition.isEmpty() ? QString() : " when (" + condition + ")";
-    for (const QString& sql :
-         {QString("create or replace function refuse() returns trigger language plpgsql as "
-                  "'begin raise exception ''refused''; end'"),
-          "create trigger refuse before insert on " + table + " for each row" + when +
-              " execute function refuse()"})
+    for (const QString& sql : TDatabase::Engine().RefuseInsertsSql(table, condition))
         if (!query.exec(sql))
             qFatal("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
 }
@@ -299,10 +284,9 @@ QStringList TableRows(const QString& table)
     const QStringList names = TableColumns(table);
     const int columns = names.size();
     QStringList result;
-    // A server moves a row it updates to the end; SQLite keeps rows in the
-    // order they were inserted, which for tables with IDs is the IDs' order.
-    const bool byId = TDatabase::IsServer() && names.contains("ID", Qt::CaseInsensitive);
-    TQuery query("select * from " + table + (byId ? " order by ID, ctid" : ""));
+    // Rows in the order they were written, which for tables with IDs is the
+    // IDs' order.
+    TQuery query("select * from " + table + TDatabase::Engine().WrittenOrderSql(names));
     query.Exec();
     while (query.Next()) {
         QStringList cells;
