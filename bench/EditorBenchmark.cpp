@@ -18,9 +18,9 @@
 #include "controls/TComboBox.h"
 #include "controls/TfSelectMultiItems.h"
 #include "controls/TvaSpread.h"
-#include "foundation/TApplication.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TPrompt.h"
+#include "foundation/gui/TApplication.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -11,7 +11,7 @@
 #include "foundation/Settings.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TQuery.h"
-#include "foundation/TfrmSetDataPath.h"
+#include "foundation/gui/TfrmSetDataPath.h"
 #include "masters/TKoji.h"
 #include "masters/TKosyu.h"
 #include "masters/TfrmEditKoji.h"

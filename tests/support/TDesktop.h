@@ -1,7 +1,7 @@
 #pragma once
 
 #include "foundation/TPrompt.h"
-#include "foundation/TQtPrompt.h"
+#include "foundation/gui/TQtPrompt.h"
 
 #include <QApplication>
 #include <QProcess>

@@ -17,7 +17,7 @@
 #include <QGuiApplication>
 using TTestApplication = QGuiApplication;
 #else
-#include "foundation/TApplication.h"
+#include "foundation/gui/TApplication.h"
 using TTestApplication = TApplication;
 #endif
 
