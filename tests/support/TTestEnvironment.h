@@ -2,6 +2,7 @@
 
 #include "foundation/Fonts.h"
 #include "foundation/TPrompt.h"
+#include "support/TScriptedPrompt.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -135,5 +136,6 @@ void TriggerAction(QWidget* window, const char* name);
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
         TestObject test;                                                                           \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
-        return QTest::qExec(&test, argc, argv);                                                    \
+        const int failed = QTest::qExec(&test, argc, argv);                                        \
+        return environment.prompt.CheckAllUsed() ? failed : qMax(failed, 1);                       \
     }
