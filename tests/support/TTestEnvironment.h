@@ -17,9 +17,25 @@
 #ifdef KANMURI_TEST_WITHOUT_WINDOWS
 #include <QGuiApplication>
 using TTestApplication = QGuiApplication;
+inline bool AllChooserAnswersUsed()
+{
+    return true;
+}
 #else
+#include "controls/TFileChooser.h"
 #include "foundation/gui/TApplication.h"
+#include <cstdio>
 using TTestApplication = TApplication;
+// Files a test gave TFileChooser that no chooser took fail the program, as
+// unused prompt answers do.
+inline bool AllChooserAnswersUsed()
+{
+    if (TFileChooser::Pending() == 0)
+        return true;
+    std::fprintf(stderr, "FAIL!  : %d file chooser answer(s) never asked for\n",
+                 TFileChooser::Pending());
+    return false;
+}
 #endif
 
 class TvaSpread;
@@ -137,5 +153,6 @@ void TriggerAction(QWidget* window, const char* name);
         TestObject test;                                                                           \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
         const int failed = QTest::qExec(&test, argc, argv);                                        \
-        return environment.prompt.CheckAllUsed() ? failed : qMax(failed, 1);                       \
+        const bool allUsed = environment.prompt.CheckAllUsed() & AllChooserAnswersUsed();          \
+        return allUsed ? failed : qMax(failed, 1);                                                 \
     }
