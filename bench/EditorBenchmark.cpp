@@ -18,9 +18,9 @@
 #include "controls/TComboBox.h"
 #include "controls/TfSelectMultiItems.h"
 #include "controls/TvaSpread.h"
-#include "foundation/TApplication.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TPrompt.h"
+#include "foundation/gui/TApplication.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -42,11 +42,18 @@
 
 namespace {
 
-// Answers every question Yes: the mixture tables of a new data folder.
-class TYesPrompt : public TScriptedPrompt
+// Answers every question Yes (the mixture tables of a new data folder) and
+// shows nothing.
+class TYesPrompt : public TPromptBackend
 {
 public:
+    void Message(const QString&, const QString&) override {}
+    void Error(const QString&) override {}
     bool YesNo(const QString&, const QString&) override { return true; }
+    bool OkCancel(const QString&, const QString&) override { return false; }
+    TAnswer YesNoCancel(const QString&, const QString&) override { return TAnswer::Cancel; }
+    bool InputText(const QString&, const QString&, QString&) override { return false; }
+    void Beep() override {}
 };
 
 void DefineMixtures()

@@ -17,10 +17,10 @@
 #include "foundation/DateTime.h"
 #include "foundation/Fonts.h"
 #include "foundation/Settings.h"
-#include "foundation/TApplication.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TPrompt.h"
-#include "foundation/TfrmSetDataPath.h"
+#include "foundation/gui/TApplication.h"
+#include "foundation/gui/TfrmSetDataPath.h"
 #include "help/THelp.h"
 #include "help/TfrmHelp.h"
 #include "masters/THacchusya.h"
@@ -61,11 +61,20 @@
 
 namespace {
 
-// Every question of a new data folder (the mixture tables) is answered Yes.
-class TYesPrompt : public TScriptedPrompt
+// Every question of a new data folder (the mixture tables) is answered Yes;
+// errors are kept to be reported at the end.
+class TYesPrompt : public TPromptBackend
 {
 public:
+    QStringList errors;
+
+    void Message(const QString&, const QString&) override {}
+    void Error(const QString& text) override { errors << text; }
     bool YesNo(const QString&, const QString&) override { return true; }
+    bool OkCancel(const QString&, const QString&) override { return false; }
+    TAnswer YesNoCancel(const QString&, const QString&) override { return TAnswer::Cancel; }
+    bool InputText(const QString&, const QString&, QString&) override { return false; }
+    void Beep() override {}
 };
 
 QString outFolder;
@@ -433,11 +442,10 @@ int main(int argc, char* argv[])
         SampleMixture();
         ShootWindows(SampleDays());
     });
-    for (const auto& shown : prompt.shown)
-        if (shown.kind == QStringLiteral("error")) {
-            std::fprintf(stderr, "%s\n", qPrintable(shown.text));
-            ++failures;
-        }
+    for (const QString& error : prompt.errors) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        ++failures;
+    }
     TPrompt::SetBackend(nullptr);
     return failures == 0 ? 0 : 1;
 }

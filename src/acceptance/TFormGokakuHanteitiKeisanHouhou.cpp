@@ -1,8 +1,8 @@
 #include "acceptance/TFormGokakuHanteitiKeisanHouhou.h"
 
 #include "acceptance/TGokakuHanteiti.h"
-#include "foundation/TApplication.h"
-#include "foundation/WindowPlacement.h"
+#include "foundation/gui/TApplication.h"
+#include "foundation/gui/WindowPlacement.h"
 #include "help/THelp.h"
 
 #include <QPushButton>

@@ -8,6 +8,7 @@
 #include "app/TfrmSetFont.h"
 #include "app/TfrmSetHojituKetasu.h"
 #include "controls/TComboBox.h"
+#include "controls/TFileChooser.h"
 #include "controls/TFolderDialog.h"
 #include "controls/TStatusBar.h"
 #include "controls/TfSelectMultiItems.h"
@@ -15,14 +16,14 @@
 #include "foundation/Conversions.h"
 #include "foundation/EKanmuriError.h"
 #include "foundation/FileVersion.h"
-#include "foundation/Ime.h"
 #include "foundation/Settings.h"
-#include "foundation/TActivation.h"
-#include "foundation/TApplication.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TPrompt.h"
-#include "foundation/TfrmSetDataPath.h"
-#include "foundation/WindowPlacement.h"
+#include "foundation/gui/Ime.h"
+#include "foundation/gui/TActivation.h"
+#include "foundation/gui/TApplication.h"
+#include "foundation/gui/TfrmSetDataPath.h"
+#include "foundation/gui/WindowPlacement.h"
 #include "help/THelp.h"
 #include "masters/TKoji.h"
 #include "masters/TKosyu.h"
@@ -1130,9 +1131,9 @@ void TfrmEditHojitsu4::mnuCsvClick()
     dialog.setObjectName(QStringLiteral("CsvFileDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("csv"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    QString file;
+    if (!TFileChooser::Choose(dialog, file) || file.isEmpty())
         return;
-    const QString file = dialog.selectedFiles().first();
     TCsvExport::Write(code, kosyu, gozai, CheckBox2->isChecked(), file);
     TPrompt::Message(
         QStringLiteral("\"%1\" に書き出しました。").arg(QDir::toNativeSeparators(file)));
@@ -1159,9 +1160,9 @@ void TfrmEditHojitsu4::mnuExcelClick()
     dialog.setObjectName(QStringLiteral("ExcelFileDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("xlsx"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    QString file;
+    if (!TFileChooser::Choose(dialog, file) || file.isEmpty())
         return;
-    const QString file = dialog.selectedFiles().first();
     THojitsuWorkbook::Export(code, kosyu, gozai, {CheckBox2->isChecked(), CheckBox5->isChecked()},
                              file);
     TPrompt::Message(

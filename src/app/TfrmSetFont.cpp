@@ -1,7 +1,7 @@
 #include "app/TfrmSetFont.h"
 
 #include "foundation/Settings.h"
-#include "foundation/TApplication.h"
+#include "foundation/gui/TApplication.h"
 #include "help/THelp.h"
 
 #include <QAction>

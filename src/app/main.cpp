@@ -2,8 +2,8 @@
 #include "app/TForms.h"
 #include "app/TfrmEditHojitsu4.h"
 #include "foundation/Fonts.h"
-#include "foundation/TApplication.h"
-#include "foundation/TQtPrompt.h"
+#include "foundation/gui/TApplication.h"
+#include "foundation/gui/TQtPrompt.h"
 #include "print/TZqPrinter.h"
 
 #include <QIcon>

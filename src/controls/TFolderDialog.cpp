@@ -1,5 +1,7 @@
 #include "controls/TFolderDialog.h"
 
+#include "controls/TFileChooser.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -19,10 +21,10 @@ bool TFolderDialog::Execute()
         dialog.setDirectory(Directory);
     else
         dialog.setDirectory(QDir::rootPath());
-    if (dialog.exec() != QDialog::Accepted)
+    QString chosen;
+    if (!TFileChooser::Choose(dialog, chosen))
         return false;
-    const QStringList chosen = dialog.selectedFiles();
-    if (!chosen.isEmpty() && !chosen.first().isEmpty())
-        Directory = QDir::toNativeSeparators(chosen.first());
+    if (!chosen.isEmpty())
+        Directory = QDir::toNativeSeparators(chosen);
     return true;
 }

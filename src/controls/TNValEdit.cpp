@@ -1,8 +1,8 @@
 #include "controls/TNValEdit.h"
 
 #include "foundation/EKanmuriError.h"
-#include "foundation/Ime.h"
 #include "foundation/TPrompt.h"
+#include "foundation/gui/Ime.h"
 
 #include <QApplication>
 #include <QClipboard>

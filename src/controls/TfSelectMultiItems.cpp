@@ -1,6 +1,6 @@
 #include "controls/TfSelectMultiItems.h"
 
-#include "foundation/TApplication.h"
+#include "foundation/gui/TApplication.h"
 #include "help/THelp.h"
 
 #include <QAbstractTableModel>

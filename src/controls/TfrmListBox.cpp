@@ -1,7 +1,7 @@
 #include "controls/TfrmListBox.h"
 
-#include "foundation/TApplication.h"
-#include "foundation/WindowPlacement.h"
+#include "foundation/gui/TApplication.h"
+#include "foundation/gui/WindowPlacement.h"
 #include "help/THelp.h"
 
 #include <QListWidget>

@@ -1,6 +1,6 @@
 #include "controls/TfrmProgressBar.h"
 
-#include "foundation/WindowPlacement.h"
+#include "foundation/gui/WindowPlacement.h"
 
 #include <QProgressBar>
 

@@ -1,6 +1,6 @@
 #include "help/THelp.h"
 
-#include "foundation/TApplication.h"
+#include "foundation/gui/TApplication.h"
 #include "help/THelpPages.h"
 #include "help/TfrmHelp.h"
 

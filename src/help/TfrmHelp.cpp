@@ -1,8 +1,8 @@
 #include "help/TfrmHelp.h"
 
-#include "foundation/TActivation.h"
-#include "foundation/TApplication.h"
-#include "foundation/WindowPlacement.h"
+#include "foundation/gui/TActivation.h"
+#include "foundation/gui/TApplication.h"
+#include "foundation/gui/WindowPlacement.h"
 #include "help/THelp.h"
 #include "help/THelpPages.h"
 

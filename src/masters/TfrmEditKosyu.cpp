@@ -1,10 +1,10 @@
 #include "masters/TfrmEditKosyu.h"
 
 #include "controls/ListBoxes.h"
-#include "foundation/Ime.h"
 #include "foundation/KeyNames.h"
-#include "foundation/TApplication.h"
 #include "foundation/TDatabase.h"
+#include "foundation/gui/Ime.h"
+#include "foundation/gui/TApplication.h"
 #include "help/THelp.h"
 #include "masters/RegisterWidgets.h"
 #include "masters/TKosyu.h"

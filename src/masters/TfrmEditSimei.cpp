@@ -2,8 +2,8 @@
 
 #include "controls/TStatusBar.h"
 #include "controls/TfrmListBox.h"
-#include "foundation/Ime.h"
-#include "foundation/TApplication.h"
+#include "foundation/gui/Ime.h"
+#include "foundation/gui/TApplication.h"
 #include "masters/RegisterWidgets.h"
 #include "masters/TSimei.h"
 

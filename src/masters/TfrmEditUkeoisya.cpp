@@ -1,8 +1,8 @@
 #include "masters/TfrmEditUkeoisya.h"
 
 #include "controls/TComboBox.h"
-#include "foundation/Ime.h"
-#include "foundation/TApplication.h"
+#include "foundation/gui/Ime.h"
+#include "foundation/gui/TApplication.h"
 #include "masters/RegisterWidgets.h"
 #include "masters/TUkeoisya.h"
 

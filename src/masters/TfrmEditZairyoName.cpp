@@ -1,9 +1,9 @@
 #include "masters/TfrmEditZairyoName.h"
 
 #include "controls/ListBoxes.h"
-#include "foundation/Ime.h"
-#include "foundation/TApplication.h"
 #include "foundation/TDatabase.h"
+#include "foundation/gui/Ime.h"
+#include "foundation/gui/TApplication.h"
 #include "masters/RegisterWidgets.h"
 #include "masters/TZairyoIndex.h"
 #include "mix/TGozaiDef.h"

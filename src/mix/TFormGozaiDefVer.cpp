@@ -1,9 +1,9 @@
 #include "mix/TFormGozaiDefVer.h"
 
 #include "foundation/FileVersion.h"
-#include "foundation/TApplication.h"
 #include "foundation/TPrompt.h"
-#include "foundation/WindowPlacement.h"
+#include "foundation/gui/TApplication.h"
+#include "foundation/gui/WindowPlacement.h"
 #include "help/THelp.h"
 
 #include <QDesktopServices>

@@ -1,10 +1,10 @@
 #include "mix/TFormPlant.h"
 
 #include "controls/TComboBox.h"
-#include "foundation/Ime.h"
-#include "foundation/TApplication.h"
 #include "foundation/TPrompt.h"
-#include "foundation/WindowPlacement.h"
+#include "foundation/gui/Ime.h"
+#include "foundation/gui/TApplication.h"
+#include "foundation/gui/WindowPlacement.h"
 #include "help/THelp.h"
 #include "mix/ShiftJis.h"
 #include "mix/TPlant.h"

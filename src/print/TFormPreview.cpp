@@ -1,6 +1,6 @@
 #include "print/TFormPreview.h"
 
-#include "foundation/TApplication.h"
+#include "foundation/gui/TApplication.h"
 #include "help/THelp.h"
 #include "print/TPrevX.h"
 #include "print/TUpDown.h"

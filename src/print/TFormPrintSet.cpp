@@ -2,8 +2,8 @@
 
 #include "foundation/Conversions.h"
 #include "foundation/Settings.h"
-#include "foundation/TApplication.h"
-#include "foundation/WindowPlacement.h"
+#include "foundation/gui/TApplication.h"
+#include "foundation/gui/WindowPlacement.h"
 #include "help/THelp.h"
 #include "print/TUpDown.h"
 #include "print/TZqPrinter.h"

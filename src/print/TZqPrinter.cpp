@@ -1,5 +1,6 @@
 #include "print/TZqPrinter.h"
 
+#include "controls/TFileChooser.h"
 #include "print/EZqPrinter.h"
 
 #include <QAbstractNativeEventFilter>
@@ -392,9 +393,10 @@ bool TZqPrinter::PrepareJob(const QString& title, QWidget* parent)
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     dialog.selectFile(ProposedPdfFile(title));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    QString file;
+    if (!TFileChooser::Choose(dialog, file) || file.isEmpty())
         return false;
-    printer.setOutputFileName(dialog.selectedFiles().constFirst());
+    printer.setOutputFileName(file);
     return true;
 }
 

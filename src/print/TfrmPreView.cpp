@@ -1,7 +1,7 @@
 #include "print/TfrmPreView.h"
 
-#include "foundation/TActivation.h"
-#include "foundation/TApplication.h"
+#include "foundation/gui/TActivation.h"
+#include "foundation/gui/TApplication.h"
 #include "help/THelp.h"
 #include "print/TPrevX.h"
 #include "print/TUpDown.h"

@@ -6,6 +6,7 @@
 #include "app/TParadoxImport.h"
 #include "app/TfrmEditHojitsu4.h"
 #include "controls/TComboBox.h"
+#include "controls/TFileChooser.h"
 #include "foundation/EKanmuriError.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TParadoxTable.h"
@@ -465,14 +466,9 @@ private slots:
         w->ComboBox3->SetText(header[3]);
         w->CheckBox2->setChecked(true);
         const QString file = QDir(TTestEnvironment::Current().NewFolder()).filePath("out.csv");
-        WhenModalShown([&](QWidget* modal) {
-            QCOMPARE(modal->objectName(), QString("CsvFileDialog"));
-            modal->findChild<QLineEdit*>("fileNameEdit")->setText(file);
-            QTest::mouseClick(
-                modal->findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Save),
-                Qt::LeftButton);
-        });
+        TFileChooser::SetNextFile(file);
         TriggerAction(w, "mnuCsv");
+        QCOMPARE(TFileChooser::LastShown().objectName, QString("CsvFileDialog"));
         QFile written(file);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), TCsvExport::Days(header[1], header[2], header[3], true));

@@ -7,16 +7,15 @@
 #include "app/TForms.h"
 #include "app/TfrmEditHojitsu4.h"
 #include "controls/TComboBox.h"
+#include "controls/TFileChooser.h"
 #include "foundation/Conversions.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineEdit>
 #include <QProcess>
 #include <QTextStream>
 
@@ -371,14 +370,11 @@ private slots:
         QVERIFY(ActivateWindow(w));
         const QString folder = TTestEnvironment::Current().NewFolder();
         const auto exportTo = [&](const QString& file) {
-            WhenModalShown([&](QWidget* modal) {
-                QCOMPARE(modal->objectName(), QString("ExcelFileDialog"));
-                modal->findChild<QLineEdit*>("fileNameEdit")->setText(file);
-                QTest::mouseClick(modal->findChild<QDialogButtonBox*>("buttonBox")
-                                      ->button(QDialogButtonBox::Save),
-                                  Qt::LeftButton);
-            });
+            TFileChooser::SetNextFile(file);
             TriggerAction(w, "mnuExcel");
+            QCOMPARE(TFileChooser::LastShown().objectName, QString("ExcelFileDialog"));
+            QCOMPARE(QFileInfo(TFileChooser::LastShown().proposed).fileName(),
+                     "K001_" + kMixture + ".xlsx");
         };
 
         // Per mixture the work type typed does not matter.

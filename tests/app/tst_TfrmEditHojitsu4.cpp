@@ -5,7 +5,7 @@
 #include "controls/TStatusBar.h"
 #include "foundation/FileVersion.h"
 #include "foundation/TDatabase.h"
-#include "foundation/TfrmSetDataPath.h"
+#include "foundation/gui/TfrmSetDataPath.h"
 #include "masters/TfrmEditKoji.h"
 #include "masters/TfrmEditKosyu.h"
 #include "support/TTestEnvironment.h"

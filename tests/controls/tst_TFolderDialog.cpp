@@ -1,3 +1,4 @@
+#include "controls/TFileChooser.h"
 #include "controls/TFolderDialog.h"
 #include "support/TTestEnvironment.h"
 
@@ -71,6 +72,28 @@ private slots:
         QVERIFY(dialog.Execute());
         QCOMPARE(Canonical(dialog.Directory), Canonical(folder + "/データ"));
         QCOMPARE(dialog.Directory, QDir::toNativeSeparators(dialog.Directory));
+    }
+
+    // The file chooser hook answers in place of the user, without a dialog.
+    void answeredThroughTheHook()
+    {
+        QWidget owner;
+        TFolderDialog dialog(&owner);
+        const QString folder = TTestEnvironment::Current().NewFolder();
+        dialog.Directory = folder;
+        TFileChooser::SetNextCancel();
+        QVERIFY(!dialog.Execute());
+        QCOMPARE(dialog.Directory, folder);
+        const TFileChooser::TShown shown = TFileChooser::LastShown();
+        QCOMPARE(shown.objectName, QString("FolderBrowser"));
+        QCOMPARE(shown.caption, QString("フォルダーの選択"));
+        QCOMPARE(Canonical(shown.proposed), Canonical(folder));
+
+        const QString chosen = TTestEnvironment::Current().NewFolder();
+        TFileChooser::SetNextFile(chosen);
+        QVERIFY(dialog.Execute());
+        QCOMPARE(dialog.Directory, QDir::toNativeSeparators(chosen));
+        QCOMPARE(TFileChooser::Pending(), 0);
     }
 };
 

@@ -9,7 +9,7 @@
 #include "foundation/Settings.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TQuery.h"
-#include "foundation/TfrmSetDataPath.h"
+#include "foundation/gui/TfrmSetDataPath.h"
 #include "masters/TfrmEditKoji.h"
 #include "masters/TfrmEditKosyu.h"
 #include "mix/TFormRyudoKikaku.h"

@@ -179,6 +179,9 @@ private slots:
         if (QTest::currentTestFailed())
             return;
         const QString other = TTestEnvironment::Current().NewFolder();
+        // The new folder's tables are made.
+        for (int i = 0; i < 3; ++i)
+            prompt.AnswerNext(true);
         WhenDialogActive<QDialog>([other](QDialog* dialog) {
             dialog->findChild<QLineEdit*>("Edit1")->setText(other);
             QTest::mouseClick(dialog->findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);

@@ -7,7 +7,7 @@
 #include "foundation/TDatabase.h"
 #include "foundation/TQuery.h"
 #include "foundation/TTransaction.h"
-#include "foundation/TfrmSetDataPath.h"
+#include "foundation/gui/TfrmSetDataPath.h"
 #include "masters/THacchusya.h"
 #include "masters/TKoji.h"
 #include "masters/TKosyu.h"

@@ -1,6 +1,6 @@
 #include "foundation/EKanmuriError.h"
-#include "foundation/TApplication.h"
-#include "foundation/TQtPrompt.h"
+#include "foundation/gui/TApplication.h"
+#include "foundation/gui/TQtPrompt.h"
 #include "support/TTestEnvironment.h"
 
 #include <QMessageBox>

@@ -1,7 +1,7 @@
 #include "foundation/Settings.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TIniFile.h"
-#include "foundation/TfrmSetDataPath.h"
+#include "foundation/gui/TfrmSetDataPath.h"
 #include "support/TTestEnvironment.h"
 
 #include <QCheckBox>

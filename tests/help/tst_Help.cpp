@@ -8,7 +8,7 @@
 #include "controls/TfSelectMultiItems.h"
 #include "controls/TfrmListBox.h"
 #include "foundation/Settings.h"
-#include "foundation/TfrmSetDataPath.h"
+#include "foundation/gui/TfrmSetDataPath.h"
 #include "help/THelp.h"
 #include "help/THelpPages.h"
 #include "help/TfrmHelp.h"

@@ -63,9 +63,11 @@ private slots:
 
     void tablesAreCreatedOnlyAfterTheQuestions()
     {
-        TGozaiDef def;
-        QVERIFY(!def.EnsureTables()); // every question answered No
         auto& prompt = TTestEnvironment::Current().prompt;
+        for (int i = 0; i < 3; ++i)
+            prompt.AnswerNext(false); // every question answered No
+        TGozaiDef def;
+        QVERIFY(!def.EnsureTables());
         QCOMPARE(prompt.shown.value(0).text, QString("テーブルを作成しますか?"));
         QCOMPARE(prompt.shown.value(0).caption, QString("GozaiDef"));
         QVERIFY(!TDatabase::TableExists("GozaiDef"));

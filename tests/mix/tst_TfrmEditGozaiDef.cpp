@@ -209,6 +209,8 @@ private slots:
     {
         form = std::make_unique<TfrmEditGozaiDef>();
         QVERIFY(Prompt().Texts("yesno").isEmpty()); // nothing asked at creation
+        for (int i = 0; i < 3; ++i)
+            Prompt().AnswerNext(false);
         QVERIFY(ActivateWindow(form.get()));
         QCOMPARE(Prompt().Texts("yesno"),
                  QStringList({"テーブルを作成しますか?", "データを作成しますか?",

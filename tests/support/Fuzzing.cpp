@@ -36,6 +36,20 @@ namespace Fuzz {
 
 namespace {
 
+// What a reader says or asks about a case is part of reading it, not of the
+// test: messages are dropped and questions answered No.
+class TQuietPrompt : public TPromptBackend
+{
+public:
+    void Message(const QString&, const QString&) override {}
+    void Error(const QString&) override {}
+    bool YesNo(const QString&, const QString&) override { return false; }
+    bool OkCancel(const QString&, const QString&) override { return false; }
+    TAnswer YesNoCancel(const QString&, const QString&) override { return TAnswer::Cancel; }
+    bool InputText(const QString&, const QString&, QString&) override { return false; }
+    void Beep() override {}
+};
+
 // Ends the program when a case runs past its limit: a hang would otherwise
 // only show as a test that never ends.
 class TWatchdog
@@ -910,7 +924,7 @@ TReport Run(const QString& reader, int count, quint32 seed, const QString& folde
 
     // Messages and questions of the code under test are answered quietly.
     TPromptBackend* before = TPrompt::Backend();
-    TScriptedPrompt prompt;
+    TQuietPrompt prompt;
     TPrompt::SetBackend(&prompt);
     TWatchdog watchdog(limitMs);
     QElapsedTimer total;
@@ -928,7 +942,6 @@ TReport Run(const QString& reader, int count, quint32 seed, const QString& folde
             failure = QStringLiteral("unexpected exception: ") + QString::fromLocal8Bit(e.what());
         }
         watchdog.Stop();
-        prompt.Clear();
         const qint64 elapsed = timer.elapsed();
         if (elapsed > report.slowestMs) {
             report.slowestMs = elapsed;

@@ -123,16 +123,7 @@ TDesktopPrompt::TDesktopPrompt() : m_previous(TPrompt::Backend())
 TDesktopPrompt::~TDesktopPrompt()
 {
     TPrompt::SetBackend(m_previous);
-}
-
-QStringList TDesktopPrompt::Texts(const QString& kind) const
-{
-    QStringList texts;
-    for (const auto& shown : m_shown) {
-        if (shown.kind == kind)
-            texts << shown.text;
-    }
-    return texts;
+    CheckAllUsed();
 }
 
 void TDesktopPrompt::CloseWhenActive(bool yes)
@@ -179,29 +170,29 @@ void TDesktopPrompt::CloseWithFirstOf(QList<int> order)
 
 void TDesktopPrompt::Message(const QString& text, const QString& caption)
 {
-    m_shown.append({QStringLiteral("message"), caption, text});
+    Record(QStringLiteral("message"), caption, text);
     CloseWhenActive(true);
     TQtPrompt::Message(text, caption);
 }
 
 void TDesktopPrompt::Error(const QString& text)
 {
-    m_shown.append({QStringLiteral("error"), QString(), text});
+    Record(QStringLiteral("error"), QString(), text);
     CloseWhenActive(true);
     TQtPrompt::Error(text);
 }
 
 bool TDesktopPrompt::YesNo(const QString& text, const QString& caption)
 {
-    m_shown.append({QStringLiteral("yesno"), caption, text});
-    CloseWhenActive(m_answers.isEmpty() || m_answers.takeFirst());
+    Record(QStringLiteral("yesno"), caption, text);
+    CloseWhenActive(TakeAnswer());
     return TQtPrompt::YesNo(text, caption);
 }
 
 TAnswer TDesktopPrompt::YesNoCancel(const QString& text, const QString& caption)
 {
-    m_shown.append({QStringLiteral("yesnocancel"), caption, text});
-    const TAnswer answer = m_choices.isEmpty() ? TAnswer::Cancel : m_choices.takeFirst();
+    Record(QStringLiteral("yesnocancel"), caption, text);
+    const TAnswer answer = TakeChoice();
     CloseWithFirstOf({answer == TAnswer::Yes  ? QMessageBox::Yes
                       : answer == TAnswer::No ? QMessageBox::No
                                               : QMessageBox::Cancel});
@@ -210,7 +201,7 @@ TAnswer TDesktopPrompt::YesNoCancel(const QString& text, const QString& caption)
 
 bool TDesktopPrompt::OkCancel(const QString& text, const QString& caption)
 {
-    m_shown.append({QStringLiteral("okcancel"), caption, text});
-    CloseWhenActive(m_answers.isEmpty() || m_answers.takeFirst());
+    Record(QStringLiteral("okcancel"), caption, text);
+    CloseWhenActive(TakeAnswer());
     return TQtPrompt::OkCancel(text, caption);
 }

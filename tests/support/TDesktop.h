@@ -1,7 +1,8 @@
 #pragma once
 
 #include "foundation/TPrompt.h"
-#include "foundation/TQtPrompt.h"
+#include "foundation/gui/TQtPrompt.h"
+#include "support/TScriptedPrompt.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -87,31 +88,24 @@ private:
 
 // Real message boxes, as the program shows them, each answered by a click
 // once the window manager has made it the active window; records what was
-// shown. Questions are answered from a script, Yes/OK when it is empty.
-class TDesktopPrompt : public TQtPrompt
+// shown. Questions are answered from the script as TScriptedPrompt answers
+// them: one it has no answer for fails the test (and is answered No or
+// Cancel), and so do answers left when the prompt goes.
+class TDesktopPrompt : public TQtPrompt, public TPromptScript
 {
 public:
     TDesktopPrompt();
     ~TDesktopPrompt() override;
-
-    void AnswerNext(bool answer) { m_answers.append(answer); }
-    QStringList Texts(const QString& kind) const;
-    void Clear() { m_shown.clear(); }
 
     void Message(const QString& text, const QString& caption) override;
     void Error(const QString& text) override;
     bool YesNo(const QString& text, const QString& caption) override;
     bool OkCancel(const QString& text, const QString& caption) override;
     TAnswer YesNoCancel(const QString& text, const QString& caption) override;
-    // Answers for the next Yes/No/Cancel questions; without one: Cancel.
-    void AnswerNextChoice(TAnswer answer) { m_choices.append(answer); }
 
 private:
     void CloseWhenActive(bool yes);
     // Clicks the first of `buttons` (QMessageBox::StandardButton) the box has.
     void CloseWithFirstOf(QList<int> buttons);
-    QList<TAnswer> m_choices;
     TPromptBackend* m_previous;
-    QList<bool> m_answers;
-    QList<TScriptedPrompt::Shown> m_shown;
 };

@@ -137,6 +137,7 @@ void TTestEnvironment::Reset()
     TDatabase::Close();
     m_config = std::make_unique<QTemporaryDir>();
     qputenv("KANMURI_CONFIG_DIR", m_config->path().toUtf8());
+    prompt.CheckAllUsed();
     prompt.Clear();
     if (OnServer()) {
         const TServerSettings server = laneServer();

@@ -2,6 +2,7 @@
 
 #include "foundation/Fonts.h"
 #include "foundation/TPrompt.h"
+#include "support/TScriptedPrompt.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -16,9 +17,25 @@
 #ifdef KANMURI_TEST_WITHOUT_WINDOWS
 #include <QGuiApplication>
 using TTestApplication = QGuiApplication;
+inline bool AllChooserAnswersUsed()
+{
+    return true;
+}
 #else
-#include "foundation/TApplication.h"
+#include "controls/TFileChooser.h"
+#include "foundation/gui/TApplication.h"
+#include <cstdio>
 using TTestApplication = TApplication;
+// Files a test gave TFileChooser that no chooser took fail the program, as
+// unused prompt answers do.
+inline bool AllChooserAnswersUsed()
+{
+    if (TFileChooser::Pending() == 0)
+        return true;
+    std::fprintf(stderr, "FAIL!  : %d file chooser answer(s) never asked for\n",
+                 TFileChooser::Pending());
+    return false;
+}
 #endif
 
 class TvaSpread;
@@ -135,5 +152,7 @@ void TriggerAction(QWidget* window, const char* name);
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
         TestObject test;                                                                           \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
-        return QTest::qExec(&test, argc, argv);                                                    \
+        const int failed = QTest::qExec(&test, argc, argv);                                        \
+        const bool allUsed = environment.prompt.CheckAllUsed() & AllChooserAnswersUsed();          \
+        return allUsed ? failed : qMax(failed, 1);                                                 \
     }

@@ -1,6 +1,6 @@
-#include "foundation/TQtPrompt.h"
+#include "foundation/gui/TQtPrompt.h"
 
-#include "foundation/TActivation.h"
+#include "foundation/gui/TActivation.h"
 
 #include <QApplication>
 #include <QInputDialog>

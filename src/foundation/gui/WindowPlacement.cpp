@@ -1,4 +1,4 @@
-#include "foundation/WindowPlacement.h"
+#include "foundation/gui/WindowPlacement.h"
 
 #include <QScreen>
 #include <QWidget>

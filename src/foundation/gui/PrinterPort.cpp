@@ -1,4 +1,4 @@
-#include "foundation/PrinterPort.h"
+#include "foundation/gui/PrinterPort.h"
 
 #include <QPrinterInfo>
 

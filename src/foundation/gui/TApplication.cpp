@@ -1,8 +1,8 @@
-#include "foundation/TApplication.h"
+#include "foundation/gui/TApplication.h"
 
 #include "foundation/EKanmuriError.h"
-#include "foundation/TActivation.h"
 #include "foundation/TPrompt.h"
+#include "foundation/gui/TActivation.h"
 
 #include <QLibraryInfo>
 #include <QLocale>

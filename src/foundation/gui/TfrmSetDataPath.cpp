@@ -1,16 +1,16 @@
-#include "foundation/TfrmSetDataPath.h"
+#include "foundation/gui/TfrmSetDataPath.h"
 
 #include "controls/TFolderDialog.h"
 #include "controls/TfrmProgressBar.h"
 #include "foundation/Conversions.h"
-#include "foundation/Ime.h"
 #include "foundation/NetworkFolder.h"
 #include "foundation/Settings.h"
-#include "foundation/TActivation.h"
-#include "foundation/TApplication.h"
 #include "foundation/TColor.h"
 #include "foundation/TDatabase.h"
 #include "foundation/TPrompt.h"
+#include "foundation/gui/Ime.h"
+#include "foundation/gui/TActivation.h"
+#include "foundation/gui/TApplication.h"
 #include "help/THelp.h"
 
 #include <QCheckBox>

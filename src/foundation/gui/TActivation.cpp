@@ -1,4 +1,4 @@
-#include "foundation/TActivation.h"
+#include "foundation/gui/TActivation.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "foundation/Ime.h"
+#include "foundation/gui/Ime.h"
 
 #include <QApplication>
 #include <QComboBox>
