@@ -395,7 +395,7 @@ bool TGokakuHanteiti::SecondFromEndSetting()
 bool TGokakuHanteiti::HasRecycled(const TGozaiDef& def)
 {
     const auto& d = def.Ratios[0]->D;
-    return d[TGokakuResult::R1] != 0 || d[TGokakuResult::R2] != 0;
+    return d[TInput::R1] != 0 || d[TInput::R2] != 0;
 }
 
 void TGokakuHanteiti::LoadPlant(const TGozaiDef& def)
