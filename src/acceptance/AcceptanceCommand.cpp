@@ -20,7 +20,7 @@ constexpr int kUsage = 2;
 struct TRequest
 {
     QString mixture;
-    int method = TGokakuHanteiti::PlantGuide;
+    TGokakuHanteiti::TMethod method = TGokakuHanteiti::PlantGuide;
     QString pdf;
 };
 
@@ -70,7 +70,8 @@ QString Parse(const QStringList& arguments, TRequest& request)
             request.method = TGokakuHanteiti::ReuseGuide;
         else
             return QStringLiteral("--method は 0 (%1) か 1 (%2) で指定してください。")
-                .arg(TGokakuHanteiti::MethodName(0), TGokakuHanteiti::MethodName(1));
+                .arg(TGokakuHanteiti::MethodName(TGokakuHanteiti::PlantGuide),
+                     TGokakuHanteiti::MethodName(TGokakuHanteiti::ReuseGuide));
     }
     QStringList missing;
     if (request.mixture.trimmed().isEmpty())

@@ -207,164 +207,204 @@ const TJudgeEntry& TAcceptanceSheet::EntryOf(TEntry entry) const
     return r.RecycledRatioII;
 }
 
+namespace {
+
+// The rows of the guidelines' tables: with recycled material (R) uses 1 and
+// 2 share one, by either method (m0, m1); without it (N) one per use. An
+// unknown use has none.
+enum class TGuideRow
+{
+    None,
+    R0m0,
+    R0m1,
+    R12m0,
+    R12m1,
+    N0,
+    N1,
+    N2
+};
+
+TGuideRow GuideRow(bool recycled, bool reuseGuide, int use)
+{
+    if (recycled && use == 0)
+        return reuseGuide ? TGuideRow::R0m1 : TGuideRow::R0m0;
+    if (recycled && (use == 1 || use == 2))
+        return reuseGuide ? TGuideRow::R12m1 : TGuideRow::R12m0;
+    if (!recycled && use == 0)
+        return TGuideRow::N0;
+    if (!recycled && use == 1)
+        return TGuideRow::N1;
+    if (!recycled && use == 2)
+        return TGuideRow::N2;
+    return TGuideRow::None;
+}
+
+// The constant of the grading term and the tolerance of Ⅱ; null where the
+// row has no grading values.
+const char* GradingConstant(TGuideRow row)
+{
+    switch (row) {
+    case TGuideRow::R0m0:
+        return "14.1";
+    case TGuideRow::R0m1:
+    case TGuideRow::N0:
+        return "12.2";
+    case TGuideRow::R12m0:
+        return "11.3";
+    case TGuideRow::R12m1:
+    case TGuideRow::N2:
+        return "10.3";
+    default:
+        return nullptr;
+    }
+}
+
+const char* GradingIITolerance(TGuideRow row)
+{
+    switch (row) {
+    case TGuideRow::R0m0:
+        return "±15.0";
+    case TGuideRow::R0m1:
+    case TGuideRow::N0:
+        return "±13.0";
+    case TGuideRow::R12m0:
+        return "±12.0";
+    case TGuideRow::R12m1:
+    case TGuideRow::N2:
+        return "±11.0";
+    default:
+        return nullptr;
+    }
+}
+
+// `limited`: the limit gave the value, so its formula is printed.
+QString FillerIFormula(TGuideRow row, bool limited)
+{
+    switch (row) {
+    case TGuideRow::R0m0:
+        return QStringLiteral("±0.01×W'×F'(0.37-0.013F')");
+    case TGuideRow::R0m1:
+        // The formula of the rule that gave the value, as without
+        // recycled material.
+        return limited ? QStringLiteral("-4.0") : QStringLiteral("－0.01×W'×F'(0.37-0.013F')");
+    case TGuideRow::R12m0:
+        return QStringLiteral("±0.01×W'×F'(0.30-0.013F')");
+    case TGuideRow::R12m1:
+        return QStringLiteral("＋0.01×W'×F'(0.40-0.016F')\\\\－0.01×W'×F'(0.30-0.013F')");
+    case TGuideRow::N0:
+        return limited ? QStringLiteral("-4.0") : QStringLiteral("－0.01×W×F(0.37-0.013F)");
+    case TGuideRow::N1:
+        return QStringLiteral("－0.01×W×F(0.37-0.013F)");
+    case TGuideRow::N2:
+        return QStringLiteral("＋0.01×W×F(0.40-0.016F)\\\\－0.01×W×F(0.30-0.013F)");
+    default:
+        return QString();
+    }
+}
+
+QString FillerIIFormula(TGuideRow row, bool limited)
+{
+    switch (row) {
+    case TGuideRow::R0m0:
+        return QStringLiteral("±F'×(0.41-0.012F')");
+    case TGuideRow::R0m1:
+        return limited ? QStringLiteral("－(390/Wa'+0.06F')")
+                       : QStringLiteral("－F'×(0.41-0.012F')");
+    case TGuideRow::R12m0:
+        return QStringLiteral("±F'×(0.34-0.012F')");
+    case TGuideRow::R12m1:
+        return QStringLiteral("＋F'×(0.49-0.017F')\\\\－F'×(0.34-0.012F')");
+    case TGuideRow::N0:
+        return limited ? QStringLiteral("－(390/W+0.06F)") : QStringLiteral("－F×(0.41-0.012F)");
+    case TGuideRow::N1:
+        return QStringLiteral("－F×(0.41-0.012F)");
+    case TGuideRow::N2:
+        return QStringLiteral("＋F×(0.49-0.017F)\\\\－F×(0.34-0.012F)");
+    default:
+        return QString();
+    }
+}
+
+QString AsphaltIFormula(TGuideRow row)
+{
+    switch (row) {
+    case TGuideRow::R0m0:
+        return QStringLiteral("±0.01×W'×(1.27-0.06A')");
+    case TGuideRow::R0m1:
+        return QStringLiteral("－0.01×W'×(1.06-0.06A')");
+    case TGuideRow::R12m0:
+        return QStringLiteral("±0.01×W'×(0.95-0.06A')");
+    case TGuideRow::R12m1:
+        return QStringLiteral("±0.01×W'×(0.85-0.06A')");
+    case TGuideRow::N0:
+    case TGuideRow::N1:
+        return QStringLiteral("－0.01×W×(1.06-0.06A)");
+    case TGuideRow::N2:
+        return QStringLiteral("±0.01×W×(0.85-0.06A)");
+    default:
+        return QString();
+    }
+}
+
+QString AsphaltIIFormula(TGuideRow row)
+{
+    switch (row) {
+    case TGuideRow::R0m0:
+        return QStringLiteral("-1.2以上");
+    case TGuideRow::R0m1:
+    case TGuideRow::N0:
+    case TGuideRow::N1:
+        return QStringLiteral("-1.0以上");
+    case TGuideRow::R12m0:
+        return QStringLiteral("±0.9");
+    case TGuideRow::R12m1:
+    case TGuideRow::N2:
+        return QStringLiteral("±0.8");
+    default:
+        return QString();
+    }
+}
+
+} // namespace
+
 QString TAcceptanceSheet::FormulaText(TEntry entry) const
 {
     const bool R = m_recycled;
-    const bool m1 = m_method == TGokakuHanteiti::ReuseGuide;
-    const int use = m_use;
-    // The rows of the guidelines' tables: with recycled material uses 1 and
-    // 2 share one; an unknown use has none.
-    enum
-    {
-        None,
-        R0m0,
-        R0m1,
-        R12m0,
-        R12m1,
-        N0,
-        N1,
-        N2
-    } row = None;
-    if (R && use == 0)
-        row = m1 ? R0m1 : R0m0;
-    else if (R && (use == 1 || use == 2))
-        row = m1 ? R12m1 : R12m0;
-    else if (!R && use == 0)
-        row = N0;
-    else if (!R && use == 1)
-        row = N1;
-    else if (!R && use == 2)
-        row = N2;
-
-    const QString z = m_coarseFirst ? QStringLiteral("G") : QStringLiteral("S");
-    auto grading = [&](const char* c) {
-        return R ? QStringLiteral("±0.01×Wa'×(%1-0.06%2')").arg(QLatin1String(c), z)
-                 : QStringLiteral("±0.01×Wa×(%1-0.06%2)").arg(QLatin1String(c), z);
-    };
-    auto gradingII = [&](const char* tolerance) {
-        QString prefix = QStringLiteral("S");
-        if (m_coarseFirst)
-            prefix = R ? QStringLiteral("(100-G')") : QStringLiteral("(100-G)");
-        return prefix + QString::fromUtf8(tolerance);
-    };
-
+    const TGuideRow row = GuideRow(R, m_method == TGokakuHanteiti::ReuseGuide, m_use);
     switch (entry) {
     case TEntry::FinalBin:
         return QStringLiteral("±0.06×") + Number(m_result.FinalBin.Base);
     case TEntry::RecycledMixI:
         return QStringLiteral("±0.06×") + Number(m_result.RecycledMixI.Base);
-    case TEntry::GradingI:
-        switch (row) {
-        case R0m0:
-            return grading("14.1");
-        case R0m1:
-        case N0:
-            return grading("12.2");
-        case R12m0:
-            return grading("11.3");
-        case R12m1:
-        case N2:
-            return grading("10.3");
-        default:
+    case TEntry::GradingI: {
+        const char* c = GradingConstant(row);
+        if (!c)
             return QString();
-        }
-    case TEntry::GradingII:
-        switch (row) {
-        case R0m0:
-            return gradingII("±15.0");
-        case R0m1:
-        case N0:
-            return gradingII("±13.0");
-        case R12m0:
-            return gradingII("±12.0");
-        case R12m1:
-        case N2:
-            return gradingII("±11.0");
-        default:
+        const QString z = m_coarseFirst ? QStringLiteral("G") : QStringLiteral("S");
+        return R ? QStringLiteral("±0.01×Wa'×(%1-0.06%2')").arg(QLatin1String(c), z)
+                 : QStringLiteral("±0.01×Wa×(%1-0.06%2)").arg(QLatin1String(c), z);
+    }
+    case TEntry::GradingII: {
+        const char* tolerance = GradingIITolerance(row);
+        if (!tolerance)
             return QString();
-        }
+        QString prefix = QStringLiteral("S");
+        if (m_coarseFirst)
+            prefix = R ? QStringLiteral("(100-G')") : QStringLiteral("(100-G)");
+        return prefix + QString::fromUtf8(tolerance);
+    }
     case TEntry::FillerI:
-        switch (row) {
-        case R0m0:
-            return QStringLiteral("±0.01×W'×F'(0.37-0.013F')");
-        case R0m1:
-            // The formula of the rule that gave the value, as without
-            // recycled material.
-            return m_result.FillerILimited ? QStringLiteral("-4.0")
-                                           : QStringLiteral("－0.01×W'×F'(0.37-0.013F')");
-        case R12m0:
-            return QStringLiteral("±0.01×W'×F'(0.30-0.013F')");
-        case R12m1:
-            return QStringLiteral("＋0.01×W'×F'(0.40-0.016F')\\\\－0.01×W'×F'(0.30-0.013F')");
-        case N0:
-            return m_result.FillerILimited ? QStringLiteral("-4.0")
-                                           : QStringLiteral("－0.01×W×F(0.37-0.013F)");
-        case N1:
-            return QStringLiteral("－0.01×W×F(0.37-0.013F)");
-        case N2:
-            return QStringLiteral("＋0.01×W×F(0.40-0.016F)\\\\－0.01×W×F(0.30-0.013F)");
-        default:
-            return QString();
-        }
+        return FillerIFormula(row, m_result.FillerILimited);
     case TEntry::FillerII:
-        switch (row) {
-        case R0m0:
-            return QStringLiteral("±F'×(0.41-0.012F')");
-        case R0m1:
-            return m_result.FillerIILimited ? QStringLiteral("－(390/Wa'+0.06F')")
-                                            : QStringLiteral("－F'×(0.41-0.012F')");
-        case R12m0:
-            return QStringLiteral("±F'×(0.34-0.012F')");
-        case R12m1:
-            return QStringLiteral("＋F'×(0.49-0.017F')\\\\－F'×(0.34-0.012F')");
-        case N0:
-            return m_result.FillerIILimited ? QStringLiteral("－(390/W+0.06F)")
-                                            : QStringLiteral("－F×(0.41-0.012F)");
-        case N1:
-            return QStringLiteral("－F×(0.41-0.012F)");
-        case N2:
-            return QStringLiteral("＋F×(0.49-0.017F)\\\\－F×(0.34-0.012F)");
-        default:
-            return QString();
-        }
+        return FillerIIFormula(row, m_result.FillerIILimited);
     case TEntry::AsphaltI:
-        switch (row) {
-        case R0m0:
-            return QStringLiteral("±0.01×W'×(1.27-0.06A')");
-        case R0m1:
-            return QStringLiteral("－0.01×W'×(1.06-0.06A')");
-        case R12m0:
-            return QStringLiteral("±0.01×W'×(0.95-0.06A')");
-        case R12m1:
-            return QStringLiteral("±0.01×W'×(0.85-0.06A')");
-        case N0:
-        case N1:
-            return QStringLiteral("－0.01×W×(1.06-0.06A)");
-        case N2:
-            return QStringLiteral("±0.01×W×(0.85-0.06A)");
-        default:
-            return QString();
-        }
+        return AsphaltIFormula(row);
     case TEntry::AsphaltII:
-        switch (row) {
-        case R0m0:
-            return QStringLiteral("-1.2以上");
-        case R0m1:
-        case N0:
-        case N1:
-            return QStringLiteral("-1.0以上");
-        case R12m0:
-            return QStringLiteral("±0.9");
-        case R12m1:
-        case N2:
-            return QStringLiteral("±0.8");
-        default:
-            return QString();
-        }
+        return AsphaltIIFormula(row);
     case TEntry::RecycledAggI:
-        return row == None ? QString() : QStringLiteral("±0.01×W×(5.64-0.06(100-R'))");
+        return row == TGuideRow::None ? QString() : QStringLiteral("±0.01×W×(5.64-0.06(100-R'))");
     case TEntry::RecycledRatioII:
-        return row == None ? QString() : QStringLiteral("±6.0");
+        return row == TGuideRow::None ? QString() : QStringLiteral("±6.0");
     }
     return QString();
 }

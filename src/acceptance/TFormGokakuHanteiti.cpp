@@ -64,6 +64,33 @@ TFormGokakuHanteiti::TFormGokakuHanteiti(TGozaiDef* mix, TPlant* editorPlant, QW
     title.setBold(true);
     StaticText1->setFont(title);
 
+    CreateCalculationGrid();
+    CreateJudgementGrid();
+    CreateValueFields();
+
+    CheckBox1 = Named(new QCheckBox(QStringLiteral("新材は小数点第1位表示とする"), this),
+                      QStringLiteral("CheckBox1"));
+    CheckBox1->setGeometry(8, 340, 440, 20);
+    CheckBox2 =
+        Named(new QCheckBox(
+                  QStringLiteral("2.36mm直近ホットビンは常に最終ビンの手前のビンまでの累計"), this),
+              QStringLiteral("CheckBox2"));
+    CheckBox2->setGeometry(8, 364, 440, 20);
+
+    BitBtn2 = Named(new QPushButton(QStringLiteral("印刷"), this), QStringLiteral("BitBtn2"));
+    BitBtn2->setGeometry(552, 396, 96, 30);
+    BitBtn1 = Named(new QPushButton(QStringLiteral("閉じる"), this), QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(656, 396, 96, 30);
+
+    Connect(CheckBox1, &QCheckBox::clicked, this, &TFormGokakuHanteiti::CheckBox1Click);
+    Connect(CheckBox2, &QCheckBox::clicked, this, &TFormGokakuHanteiti::CheckBox2Click);
+    Connect(BitBtn1, &QPushButton::clicked, this, &TFormGokakuHanteiti::BitBtn1Click);
+    Connect(BitBtn2, &QPushButton::clicked, this, &TFormGokakuHanteiti::BitBtn2Click);
+    CentreOnScreen(this);
+}
+
+void TFormGokakuHanteiti::CreateCalculationGrid()
+{
     vaSpread11 = Named(new TvaSpread(this), QStringLiteral("vaSpread11"));
     vaSpread11->setGeometry(8, 40, 744, kHeadHeight + 3 * kRowHeight + 4);
     vaSpread11->SetMaxCols(TGokakuResult::Columns);
@@ -83,7 +110,13 @@ TFormGokakuHanteiti::TFormGokakuHanteiti(TGozaiDef* mix, TPlant* editorPlant, QW
         vaSpread11->SetText(col, 0, fixed[col - kBins - 1]);
         vaSpread11->SetColWidth(col, 8);
     }
+    for (int row = 1; row <= 3; ++row)
+        for (int col = 1; col <= TGokakuResult::Columns; ++col)
+            vaSpread11->SetLocked(col, row, true);
+}
 
+void TFormGokakuHanteiti::CreateJudgementGrid()
+{
     vaSpread12 = Named(new TvaSpread(this), QStringLiteral("vaSpread12"));
     vaSpread12->setGeometry(56, 148, 386, kHeadHeight + 6 * kRowHeight + 4);
     vaSpread12->SetMaxCols(2);
@@ -120,10 +153,10 @@ TFormGokakuHanteiti::TFormGokakuHanteiti(TGozaiDef* mix, TPlant* editorPlant, QW
     for (int row = 1; row <= 6; ++row)
         for (int col = 1; col <= 2; ++col)
             vaSpread12->SetLocked(col, row, true);
-    for (int row = 1; row <= 3; ++row)
-        for (int col = 1; col <= TGokakuResult::Columns; ++col)
-            vaSpread11->SetLocked(col, row, true);
+}
 
+void TFormGokakuHanteiti::CreateValueFields()
+{
     const QStringList symbols = {QStringLiteral("Ｗ＝"), QStringLiteral("Ｗａ＝"),
                                  QStringLiteral("Ａ＝"), QStringLiteral("Ｆ＝"),
                                  QStringLiteral("Ｓ＝"), QStringLiteral("Ｇ＝"),
@@ -142,26 +175,6 @@ TFormGokakuHanteiti::TFormGokakuHanteiti(TGozaiDef* mix, TPlant* editorPlant, QW
 
     Label9 = Named(new QLabel(this), QStringLiteral("Label9"));
     Label9->setGeometry(460, 276, 292, 20);
-
-    CheckBox1 = Named(new QCheckBox(QStringLiteral("新材は小数点第1位表示とする"), this),
-                      QStringLiteral("CheckBox1"));
-    CheckBox1->setGeometry(8, 340, 440, 20);
-    CheckBox2 =
-        Named(new QCheckBox(
-                  QStringLiteral("2.36mm直近ホットビンは常に最終ビンの手前のビンまでの累計"), this),
-              QStringLiteral("CheckBox2"));
-    CheckBox2->setGeometry(8, 364, 440, 20);
-
-    BitBtn2 = Named(new QPushButton(QStringLiteral("印刷"), this), QStringLiteral("BitBtn2"));
-    BitBtn2->setGeometry(552, 396, 96, 30);
-    BitBtn1 = Named(new QPushButton(QStringLiteral("閉じる"), this), QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(656, 396, 96, 30);
-
-    Connect(CheckBox1, &QCheckBox::clicked, this, &TFormGokakuHanteiti::CheckBox1Click);
-    Connect(CheckBox2, &QCheckBox::clicked, this, &TFormGokakuHanteiti::CheckBox2Click);
-    Connect(BitBtn1, &QPushButton::clicked, this, &TFormGokakuHanteiti::BitBtn1Click);
-    Connect(BitBtn2, &QPushButton::clicked, this, &TFormGokakuHanteiti::BitBtn2Click);
-    CentreOnScreen(this);
 }
 
 void TFormGokakuHanteiti::showEvent(QShowEvent* event)

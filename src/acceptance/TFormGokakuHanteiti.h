@@ -58,6 +58,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Ratio, mass and cumulative value per material.
+    void CreateCalculationGrid();
+    // The judgement values Ⅰ and Ⅱ with the labels beside their rows.
+    void CreateJudgementGrid();
+    // Ｗ, Ｗａ, Ａ, Ｆ, Ｓ, Ｇ, Ｈ and Ｗ’, and the method's name.
+    void CreateValueFields();
     void ShowBinHeadings();
     // Calculates and shows the values; the message when it had to stop.
     void Recalculate();

@@ -31,7 +31,7 @@ TFormGokakuHanteitiKeisanHouhou::TFormGokakuHanteitiKeisanHouhou(QWidget* parent
     CentreOnScreen(this);
 }
 
-int TFormGokakuHanteitiKeisanHouhou::MethodOf(int result)
+TGokakuHanteiti::TMethod TFormGokakuHanteitiKeisanHouhou::MethodOf(int result)
 {
     return result == mrYes ? TGokakuHanteiti::ReuseGuide : TGokakuHanteiti::PlantGuide;
 }

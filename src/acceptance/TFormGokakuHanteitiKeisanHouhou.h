@@ -1,5 +1,7 @@
 #pragma once
 
+#include "acceptance/TGokakuHanteiti.h"
+
 #include <QDialog>
 
 class QPushButton;
@@ -20,8 +22,8 @@ public:
 
     explicit TFormGokakuHanteitiKeisanHouhou(QWidget* parent = nullptr);
 
-    // The method the answer selects (TGokakuHanteiti::TMethod).
-    static int MethodOf(int result);
+    // The method the answer selects.
+    static TGokakuHanteiti::TMethod MethodOf(int result);
 
     QPushButton* BitBtn1;
     QPushButton* BitBtn2;

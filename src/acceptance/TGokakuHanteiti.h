@@ -19,23 +19,32 @@ class TGokakuHanteiti : public QObject
     Q_OBJECT
 public:
     // The guideline for a mixture with recycled material.
-    enum TMethod
+    enum TMethod : int
     {
         PlantGuide = 0, // "プラント再生舗装技術指針"
         ReuseGuide = 1, // "アスファルト舗装再生利用ガイドライン"
     };
 
+    // What the mixture is for (the mixture's Kosyu). A stored value outside
+    // these is kept: it gets the reference values without deviations.
+    enum TUse : int
+    {
+        Stabilised = 0,    // "安定処理"
+        Sidewalk = 1,      // "歩道舗装"
+        SurfaceBinder = 2, // "表層基層（中間層）"
+    };
+
     explicit TGokakuHanteiti(QObject* owner = nullptr);
 
-    // 0 or 1 (TMethod); it matters only with recycled material.
-    int Method = PlantGuide;
+    // It matters only with recycled material.
+    TMethod Method = PlantGuide;
     // The plant of the mixture last calculated; owned.
     TPlant* Plant;
     // A plant record that is loaded with the mixture's plant as well: the
     // mix editor's, so that it shows the plant of the mixture it edits.
     void SetSharedPlant(TPlant* plant) { m_shared = plant; }
 
-    static QString MethodName(int method);
+    static QString MethodName(TMethod method);
     // The message when the batch cannot be calculated (nothing to divide by).
     static QString NotCalculatedMessage();
 
@@ -59,13 +68,23 @@ public:
     // What the calculation depends on.
     struct TInput
     {
+        // The columns of D after the six bins.
+        static constexpr int R1 = 6;
+        static constexpr int R2 = 7;
+        static constexpr int Filler1 = 8; // "石粉１"
+        static constexpr int Filler2 = 9; // "石粉２"
+        static constexpr int Pigment = 10;
+        static constexpr int Asphalt = 11;
+        static constexpr int Rubber = 12;
+        static constexpr int Additive = 13;
+
         std::array<double, 14> D{}; // total-basis ratios, material column order
         QString batchWeight;        // the plant's "バッチの計量値"
         bool coarseFirst = false;   // "粗骨計量"
         std::array<QString, 6> binNames;
         bool ruiseki = false;
-        int use = 0; // 0 "安定処理", 1 "歩道舗装", 2 "表層基層（中間層）"
-        int method = PlantGuide;
+        TUse use = Stabilised;
+        TMethod method = PlantGuide;
         bool secondFromEnd = false;
     };
     static bool Compute(const TInput& input, TGokakuResult& result);

@@ -43,6 +43,16 @@ QString AsText(const QString& text)
 
 } // namespace
 
+QString TCsvExport::FileName(const QString& kojiCode, const QString& gozai,
+                             const QString& extension)
+{
+    QString name = kojiCode + u'_' + gozai + u'.' + extension;
+    for (QChar& c : name)
+        if (QStringLiteral("\\/:*?\"<>|").contains(c))
+            c = u'_';
+    return name;
+}
+
 QStringList TCsvExport::Headings()
 {
     using namespace HojituGrid;

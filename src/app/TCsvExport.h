@@ -23,6 +23,11 @@ public:
     static void Write(const QString& kojiCode, const QString& kosyu, const QString& gozai,
                       bool perMixture, const QString& file);
     static QStringList Headings();
+    // The file name offered for the record: "code_mixture.csv", with the
+    // characters a file name cannot hold as "_". The Excel export names its
+    // file the same way, with its own `extension`.
+    static QString FileName(const QString& kojiCode, const QString& gozai,
+                            const QString& extension = QStringLiteral("csv"));
     // What is said when the record has no days.
     static QString NoDaysText(const QString& kojiCode, const QString& kosyu, const QString& gozai,
                               bool perMixture);

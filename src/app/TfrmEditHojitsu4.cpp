@@ -63,8 +63,21 @@ const QString kTrue = QStringLiteral("TRUE");
 const QString kHojitsuSa = QStringLiteral("HojitsuSa");
 const QString kFillerZeroPrint = QStringLiteral("FillerZeroPrint");
 constexpr int kStationBytes = 16;
-// Row 7 separates the day from its totals.
-constexpr int kSeparatorRow = 7;
+
+// The panels of the status bar.
+enum TPanel
+{
+    VersionPanel = 0,
+    EditModePanel = 1, // "上書" or "挿入"; a click switches
+    EnterPanel = 2,    // where Enter moves in the grid; a click steps on
+    RecordPanel = 3,   // the header's ID
+};
+
+// The cells of the mixture's grid (vaSpread1), in its only row.
+constexpr int kMixRow = 1;
+constexpr int kMixDensityCol = 1;
+constexpr int kMixBinderCol = 2;
+constexpr int kMixFillerCol = 3;
 
 template <typename T> T* Named(T* widget, const char* name)
 {
@@ -91,7 +104,7 @@ public:
     }
 };
 
-// Panel 2's arrows, in the order a click steps through them.
+// The enter panel's arrows, in the order a click steps through them.
 const QList<TvaSpread::TEnterAction> kEnterSteps = {
     TvaSpread::TEnterAction::Up, TvaSpread::TEnterAction::Next, TvaSpread::TEnterAction::Down,
     TvaSpread::TEnterAction::Previous, TvaSpread::TEnterAction::None};
@@ -146,7 +159,7 @@ TfrmEditHojitsu4::TfrmEditHojitsu4(QWidget* parent) : QMainWindow(parent)
 
     m_head = new THojituHead4(this);
     m_line = new THojituLine4(this);
-    m_statusBar->SetPanelText(3, QStringLiteral("0"));
+    m_statusBar->SetPanelText(RecordPanel, QStringLiteral("0"));
     RefreshStatusPanels();
     TApplication::Guard([this] { FormCreate(); });
 }
@@ -164,7 +177,16 @@ void TfrmEditHojitsu4::CreateControls()
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     setCentralWidget(panel);
+    CreateHeaderControls(panel);
+    CreateEntryGrid();
+    vaSpread2->setParent(panel);
+    vaSpread2->setGeometry(8, 106, 782, 262);
+    CreateOptionsAndButtons(panel);
+    ConnectControls();
+}
 
+void TfrmEditHojitsu4::CreateHeaderControls(QWidget* panel)
+{
     Label(panel, QStringLiteral("工事名"), 8, 8);
     ComboBox1 = Named(new TComboBox(panel), "ComboBox1");
     ComboBox1->setGeometry(8, 24, 310, 22);
@@ -180,12 +202,12 @@ void TfrmEditHojitsu4::CreateControls()
 
     vaSpread1 = Named(new TvaSpread(panel), "vaSpread1");
     vaSpread1->setGeometry(8, 54, 310, 46);
-    vaSpread1->SetMaxCols(3);
-    vaSpread1->SetMaxRows(1);
+    vaSpread1->SetMaxCols(kMixFillerCol);
+    vaSpread1->SetMaxRows(kMixRow);
     vaSpread1->SetColWidth(0, 0);
     const QStringList mixHeadings = {QStringLiteral("設計密度"), QStringLiteral("設計ﾊﾞｲﾝﾀﾞ量"),
                                      QStringLiteral("設計石粉量")};
-    for (int col = 1; col <= 3; ++col) {
+    for (int col = kMixDensityCol; col <= kMixFillerCol; ++col) {
         vaSpread1->SetColWidth(col, 12);
         vaSpread1->SetText(col, 0, mixHeadings[col - 1]);
     }
@@ -213,11 +235,10 @@ void TfrmEditHojitsu4::CreateControls()
     Edit3->setGeometry(704, 72, 86, 22);
     Edit3->setAlignment(Qt::AlignRight);
     ImeOff(Edit3);
+}
 
-    CreateEntryGrid();
-    vaSpread2->setParent(panel);
-    vaSpread2->setGeometry(8, 106, 782, 262);
-
+void TfrmEditHojitsu4::CreateOptionsAndButtons(QWidget* panel)
+{
     CheckBox1 =
         Named(new QCheckBox(QStringLiteral("当日までの合計を表示する"), panel), "CheckBox1");
     CheckBox1->setGeometry(8, 376, 220, 20);
@@ -244,7 +265,10 @@ void TfrmEditHojitsu4::CreateControls()
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setObjectName(QStringLiteral("EscapeShortcut"));
     Connect(escape, &QShortcut::activated, this, &TfrmEditHojitsu4::Button3Click);
+}
 
+void TfrmEditHojitsu4::ConnectControls()
+{
     // A choice is acted on once the list has closed: the question about
     // unsaved typing may then put the box back as it was.
     Connect(ComboBox1, &TComboBox::DropDown, this, &TfrmEditHojitsu4::ComboBox1DropDown);
@@ -309,19 +333,19 @@ void TfrmEditHojitsu4::CreateEntryGrid()
         vaSpread2->SetColWidth(col, 9);
     for (int row = 1; row <= LastTotalRow; ++row)
         vaSpread2->SetRowHeight(row, 22);
-    vaSpread2->SetRowHeight(kSeparatorRow, 6);
+    vaSpread2->SetRowHeight(SeparatorRow, 6);
     for (const TGroup& group : Groups()) {
-        vaSpread2->AddCellSpan(group.FirstCol, 1, group.Cols, 1);
-        vaSpread2->SetText(group.FirstCol, 1, group.Caption);
+        vaSpread2->AddCellSpan(group.FirstCol, GroupRow, group.Cols, 1);
+        vaSpread2->SetText(group.FirstCol, GroupRow, group.Caption);
     }
     for (int col = 1; col <= Columns; ++col)
-        vaSpread2->SetText(col, 2, ColumnHeadings()[col - 1]);
+        vaSpread2->SetText(col, HeadingRow, ColumnHeadings()[col - 1]);
     for (int i = 0; i < RowLabels().size(); ++i) {
         vaSpread2->SetText(0, FirstEntryRow + i, RowLabels()[i]);
         vaSpread2->SetText(0, FirstTotalRow + i, RowLabels()[i]);
     }
     // Only cells that hold a value of the day take input.
-    vaSpread2->SetBlockLocked(1, 1, Columns, LastTotalRow, true);
+    vaSpread2->SetBlockLocked(1, GroupRow, Columns, LastTotalRow, true);
     for (int col = 1; col <= Columns; ++col)
         for (int row = FirstEntryRow; row <= LastEntryRow; ++row)
             if (PositionAt(col, row) >= 0)
@@ -329,10 +353,11 @@ void TfrmEditHojitsu4::CreateEntryGrid()
     for (int col = 1; col <= Columns; ++col)
         for (int row = 1; row <= LastTotalRow; ++row)
             if (QTableWidgetItem* cell = vaSpread2->item(row - 1, col - 1))
-                cell->setTextAlignment(row <= 2 ? Qt::AlignCenter
-                                                : Qt::AlignRight | Qt::AlignVCenter);
+                cell->setTextAlignment(row <= HeadingRow ? Qt::AlignCenter
+                                                         : Qt::AlignRight | Qt::AlignVCenter);
     vaSpread2->SetEnterAction(TvaSpread::TEnterAction::Next);
-    vaSpread2->SetActiveCell(1, FirstEntryRow);
+    const TCell area = EntryCell(FirstGridPosition);
+    vaSpread2->SetActiveCell(area.Col, area.Row);
     ImeOff(vaSpread2);
 }
 
@@ -421,7 +446,7 @@ void TfrmEditHojitsu4::FollowDataPlace()
     // The record of the keys shown, as the new place holds it: the ID held
     // belongs to the old one, where it may be another record's.
     m_head->LoadByKeys();
-    m_statusBar->SetPanelText(3, QString::number(m_head->ID));
+    m_statusBar->SetPanelText(RecordPanel, QString::number(m_head->ID));
     // Typing not yet saved stays, to be saved there.
     if (m_modified) {
         m_line->SID = m_head->ID;
@@ -472,8 +497,9 @@ void TfrmEditHojitsu4::FormActivate()
     FollowDataPlaceIfMoved();
     const QString program =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("pTarmak.exe"));
-    m_statusBar->SetPanelText(0, QStringLiteral("Ver.") +
-                                     FileVersionString(program, QStringLiteral("FileVersion")));
+    m_statusBar->SetPanelText(VersionPanel,
+                              QStringLiteral("Ver.") +
+                                  FileVersionString(program, QStringLiteral("FileVersion")));
     // A box set from its setting acts as if the user had clicked it.
     const bool actualMinusDesign = ReadSetting(kHojitsuSa) == QStringLiteral("1");
     if (CheckBox3->isChecked() != actualMinusDesign) {
@@ -571,40 +597,41 @@ void TfrmEditHojitsu4::RefreshHeaderFields()
     ComboBox1->SetText(m_head->Koji->Code + u':' + m_head->Koji->Kojimei);
     ComboBox2->SetText(m_head->Kosyu->Kosyumei);
     ComboBox3->SetText(m_head->Gozai->DataName);
-    m_statusBar->SetPanelText(3, QString::number(m_head->ID));
+    m_statusBar->SetPanelText(RecordPanel, QString::number(m_head->ID));
 }
 
 void TfrmEditHojitsu4::RefreshStatusPanels()
 {
-    m_statusBar->SetPanelText(1, vaSpread2->EditMode() == TvaSpread::TEditMode::Overwrite
-                                     ? QStringLiteral("上書")
-                                     : QStringLiteral("挿入"));
-    m_statusBar->SetPanelText(2, EnterArrow(vaSpread2->EnterAction()));
+    m_statusBar->SetPanelText(EditModePanel,
+                              vaSpread2->EditMode() == TvaSpread::TEditMode::Overwrite
+                                  ? QStringLiteral("上書")
+                                  : QStringLiteral("挿入"));
+    m_statusBar->SetPanelText(EnterPanel, EnterArrow(vaSpread2->EnterAction()));
 }
 
 void TfrmEditHojitsu4::ShowMixPrefill()
 {
     const TMixPrefill prefill = MixPrefill(*m_head->Gozai);
-    vaSpread1->SetText(1, 1, prefill.Density);
-    vaSpread1->SetText(2, 1, prefill.Binder);
-    vaSpread1->SetText(3, 1, prefill.Filler);
+    vaSpread1->SetText(kMixDensityCol, kMixRow, prefill.Density);
+    vaSpread1->SetText(kMixBinderCol, kMixRow, prefill.Binder);
+    vaSpread1->SetText(kMixFillerCol, kMixRow, prefill.Filler);
 }
 
 void TfrmEditHojitsu4::PrefillDay(bool densityFromCores)
 {
-    const QString density = vaSpread1->Text(1, 1);
+    const QString density = vaSpread1->Text(kMixDensityCol, kMixRow);
     QString actual = density;
     if (densityFromCores) {
         QString measured;
         if (CoreDensity(m_head->Koji->Code, m_head->Gozai->DataName, measured))
             actual = measured;
     }
-    ShowText(PositionAt(3, FirstEntryRow), density);
-    ShowText(PositionAt(3, FirstEntryRow + 1), actual);
+    ShowText(PositionAt(DensityCol, DesignRow), density);
+    ShowText(PositionAt(DensityCol, ActualRow), actual);
     // The design, actual and site ratios of binder and filler.
-    for (int row = FirstEntryRow; row < LastEntryRow; ++row) {
-        ShowText(PositionAt(6, row), vaSpread1->Text(2, 1));
-        ShowText(PositionAt(9, row), vaSpread1->Text(3, 1));
+    for (int row = DesignRow; row <= SiteRow; ++row) {
+        ShowText(PositionAt(BinderRatioCol, row), vaSpread1->Text(kMixBinderCol, kMixRow));
+        ShowText(PositionAt(FillerRatioCol, row), vaSpread1->Text(kMixFillerCol, kMixRow));
     }
 }
 
@@ -771,17 +798,27 @@ bool TfrmEditHojitsu4::ConfirmLeave(const std::function<void()>& restore)
 
 // Choosing ------------------------------------------------------------------
 
+TComboBox* TfrmEditHojitsu4::Box(int box) const
+{
+    return std::array{ComboBox1, ComboBox2, ComboBox3, ComboBox4}[size_t(box)];
+}
+
+void TfrmEditHojitsu4::OpenList(int box, const std::function<void(QStringList&)>& fill)
+{
+    m_textBefore[box] = Box(box)->Text();
+    QStringList items;
+    fill(items);
+    Box(box)->SetItems(items);
+}
+
 void TfrmEditHojitsu4::ComboBox1DropDown()
 {
-    m_textBefore[0] = ComboBox1->Text();
-    QStringList projects;
-    TKoji::FillList(projects);
-    ComboBox1->SetItems(projects);
+    OpenList(0, [](QStringList& projects) { TKoji::FillList(projects); });
 }
 
 void TfrmEditHojitsu4::Choose(int box, const std::function<void(const TDigitTable&)>& load)
 {
-    TComboBox* combo = std::array{ComboBox1, ComboBox2, ComboBox3, ComboBox4}[size_t(box)];
+    TComboBox* combo = Box(box);
     const QString before = TextBefore(box);
     m_textBefore[box] = QString();
     const auto putBack = [&] { combo->SetText(before); };
@@ -811,10 +848,7 @@ void TfrmEditHojitsu4::ComboBox1Select(int index)
 
 void TfrmEditHojitsu4::ComboBox2DropDown()
 {
-    m_textBefore[1] = ComboBox2->Text();
-    QStringList names;
-    TKosyu::FillList(names);
-    ComboBox2->SetItems(names);
+    OpenList(1, [](QStringList& names) { TKosyu::FillList(names); });
 }
 
 void TfrmEditHojitsu4::ComboBox2Select(int index)
@@ -831,11 +865,10 @@ void TfrmEditHojitsu4::ComboBox2Select(int index)
 
 void TfrmEditHojitsu4::ComboBox3DropDown()
 {
-    m_textBefore[2] = ComboBox3->Text();
-    QStringList names;
-    if (TDatabase::TableExists(TGozaiDef::TableName()))
-        TGozaiDef::FillList(names);
-    ComboBox3->SetItems(names);
+    OpenList(2, [](QStringList& names) {
+        if (TDatabase::TableExists(TGozaiDef::TableName()))
+            TGozaiDef::FillList(names);
+    });
 }
 
 void TfrmEditHojitsu4::ComboBox3Select(int index)
@@ -855,12 +888,11 @@ void TfrmEditHojitsu4::ComboBox3Select(int index)
 
 void TfrmEditHojitsu4::ComboBox4DropDown()
 {
-    m_textBefore[3] = ComboBox4->Text();
-    QStringList dates;
-    m_line->SID = m_head->ID;
-    if (m_head->ID != 0)
-        m_line->ListDates(dates);
-    ComboBox4->SetItems(dates);
+    OpenList(3, [this](QStringList& dates) {
+        m_line->SID = m_head->ID;
+        if (m_head->ID != 0)
+            m_line->ListDates(dates);
+    });
 }
 
 void TfrmEditHojitsu4::ComboBox4Select(int index)
@@ -1121,10 +1153,7 @@ void TfrmEditHojitsu4::mnuCsvClick()
             QStringLiteral("書き出す舗設実績の工事名・工種名・合材名を選んでください。"));
         return;
     }
-    QString name = code + u'_' + gozai + QStringLiteral(".csv");
-    for (QChar& c : name)
-        if (QStringLiteral("\\/:*?\"<>|").contains(c))
-            c = u'_';
+    const QString name = TCsvExport::FileName(code, gozai);
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QFileDialog dialog(this, QStringLiteral("CSV に書き出し"), QDir(folder).filePath(name),
                        QStringLiteral("CSV ファイル (*.csv)"));
@@ -1150,10 +1179,7 @@ void TfrmEditHojitsu4::mnuExcelClick()
             QStringLiteral("書き出す舗設実績の工事名・工種名・合材名を選んでください。"));
         return;
     }
-    QString name = code + u'_' + gozai + QStringLiteral(".xlsx");
-    for (QChar& c : name)
-        if (QStringLiteral("\\/:*?\"<>|").contains(c))
-            c = u'_';
+    const QString name = TCsvExport::FileName(code, gozai, QStringLiteral("xlsx"));
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QFileDialog dialog(this, QStringLiteral("Excel に書き出し"), QDir(folder).filePath(name),
                        QStringLiteral("Excel ファイル (*.xlsx)"));
@@ -1211,7 +1237,7 @@ void TfrmEditHojitsu4::mnuImportClick()
 void TfrmEditHojitsu4::mnuAboutClick()
 {
     TPrompt::Message(
-        QStringLiteral("アスファルト合材舗設実績表\n%1").arg(m_statusBar->PanelText(0)),
+        QStringLiteral("アスファルト合材舗設実績表\n%1").arg(m_statusBar->PanelText(VersionPanel)),
         QStringLiteral("舗設実績表について"));
 }
 
@@ -1240,11 +1266,11 @@ void TfrmEditHojitsu4::CheckBox4Click()
 
 void TfrmEditHojitsu4::StatusBar1Click(int panel)
 {
-    if (panel == 1) {
+    if (panel == EditModePanel) {
         vaSpread2->SetEditMode(vaSpread2->EditMode() == TvaSpread::TEditMode::Overwrite
                                    ? TvaSpread::TEditMode::Insert
                                    : TvaSpread::TEditMode::Overwrite);
-    } else if (panel == 2) {
+    } else if (panel == EnterPanel) {
         const qsizetype at = kEnterSteps.indexOf(vaSpread2->EnterAction());
         vaSpread2->SetEnterAction(kEnterSteps[(at + 1) % kEnterSteps.size()]);
     }

@@ -109,7 +109,12 @@ protected:
 
 private:
     void CreateControls();
+    // The project, work type and mixture boxes, the mixture's grid, the
+    // date box and the station, length and width.
+    void CreateHeaderControls(QWidget* panel);
     void CreateEntryGrid();
+    void CreateOptionsAndButtons(QWidget* panel);
+    void ConnectControls();
     void CreateMenus();
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption);
 
@@ -145,6 +150,11 @@ private:
     bool LoadFirstOrClear();
     // Loads the header the boxes name (project code, work type, mixture).
     void TakeHeaderKeys(THojituHead4& head);
+    // The boxes by number: 0 project, 1 work type, 2 mixture, 3 date.
+    TComboBox* Box(int box) const;
+    // Opening the list of box `box`: remembers its text, to put back when
+    // the choice is not taken, then fills the list.
+    void OpenList(int box, const std::function<void(QStringList&)>& fill);
     // The text a box had before its list opened, or else the record's.
     QString TextBefore(int box) const;
     // A choice from the list of box `box`: asks about unsaved typing, then

@@ -40,6 +40,30 @@ bool IsPercent(double limit)
     return limit >= 0 && limit <= 100;
 }
 
+// The pairs up to the first that is no sieve to plot, coarsest first,
+// whatever order the caller kept.
+QList<TSieveRange> ChartPairs(const QList<TSieveRange>& pairs)
+{
+    QList<TSieveRange> listed;
+    for (const TSieveRange& pair : pairs.mid(0, kMaxPairs)) {
+        if (pair.Sieve < 1 || pair.Sieve > kLastSieve)
+            break;
+        listed.append(pair);
+    }
+    std::stable_sort(listed.begin(), listed.end(),
+                     [](const TSieveRange& a, const TSieveRange& b) { return a.Sieve < b.Sieve; });
+    return listed;
+}
+
+// The band is drawn only when some range has a lower limit above 0.
+bool HasLowerLimit(const QList<TSieveRange>& listed)
+{
+    return std::any_of(listed.begin(), listed.end(), [](const TSieveRange& p) {
+        return p.Text != QStringLiteral("_") && p.Text != QStringLiteral("-") &&
+               RangeLower(p.Text) > 0;
+    });
+}
+
 } // namespace
 
 void GradationChart(QPainter& canvas, const QRect& rect, const QList<TSieveRange>& pairs,
@@ -55,15 +79,7 @@ void GradationChart(QPainter& canvas, const QRect& rect, const QList<TSieveRange
         canvas.fillRect(rect, brush);
     }
 
-    QList<TSieveRange> listed;
-    for (const TSieveRange& pair : pairs.mid(0, kMaxPairs)) {
-        if (pair.Sieve < 1 || pair.Sieve > kLastSieve)
-            break;
-        listed.append(pair);
-    }
-    // Coarsest first, whatever order the caller kept.
-    std::stable_sort(listed.begin(), listed.end(),
-                     [](const TSieveRange& a, const TSieveRange& b) { return a.Sieve < b.Sieve; });
+    const QList<TSieveRange> listed = ChartPairs(pairs);
     if (listed.size() < 2 || listed.front().Sieve == listed.back().Sieve) {
         canvas.setFont(originalFont);
         return;
@@ -128,11 +144,7 @@ void GradationChart(QPainter& canvas, const QRect& rect, const QList<TSieveRange
         if (IsPercent(lower))
             band << QPoint(sieveX(listed[i].Sieve), percentY(lower));
     }
-    const bool hasLowerLimit = std::any_of(listed.begin(), listed.end(), [](const TSieveRange& p) {
-        return p.Text != QStringLiteral("_") && p.Text != QStringLiteral("-") &&
-               RangeLower(p.Text) > 0;
-    });
-    if (hasLowerLimit) {
+    if (HasLowerLimit(listed)) {
         canvas.setBrush(ColorFromTColor(BandColor()));
         canvas.setPen(QPen(Qt::white, originalPenWidth));
         canvas.drawPolygon(band);

@@ -141,7 +141,25 @@ TfrmEditGozaiDef::TfrmEditGozaiDef(QWidget* parent)
     setWindowTitle(QStringLiteral("合材データの登録"));
     THelp::AddKey(this, QStringLiteral("gozai"));
     QWidget* client = Client();
+    CreateFields(client);
+    CreateButtons(client);
+    CreateMenus();
 
+    Connect(ComboBox1, &TComboBox::DropDown, this, &TfrmEditGozaiDef::ComboBox1DropDown);
+    Connect(ComboBox1, &QComboBox::activated, this, &TfrmEditGozaiDef::ComboBox1Select);
+    Connect(ComboBox2, &TComboBox::DropDown, this, &TfrmEditGozaiDef::ComboBox2DropDown);
+    Connect(ComboBox2, &QComboBox::activated, this, &TfrmEditGozaiDef::ComboBox2Select);
+    Connect(BitBtn1, &QPushButton::clicked, this, &TfrmEditGozaiDef::BitBtn1Click);
+    Connect(BitBtn2, &QPushButton::clicked, this, &TfrmEditGozaiDef::BitBtn2Click);
+    Connect(BitBtn3, &QPushButton::clicked, this, &TfrmEditGozaiDef::BitBtn3Click);
+
+    // The record's tables are checked, with their questions, on activation.
+    m_gozaiDef = new TGozaiDef(this);
+    m_plant = new TPlant(this);
+}
+
+void TfrmEditGozaiDef::CreateFields(QWidget* client)
+{
     Caption(client, QStringLiteral("合材名"), QRect(8, 6, 54, 18));
     ComboBox1 = Named(new TComboBox(client), "ComboBox1");
     ComboBox1->setGeometry(64, 4, 224, 22);
@@ -202,7 +220,10 @@ TfrmEditGozaiDef::TfrmEditGozaiDef(QWidget* parent)
         ImeOff(grid);
         grid->viewport()->installEventFilter(this);
     }
+}
 
+void TfrmEditGozaiDef::CreateButtons(QWidget* client)
+{
     BitBtn3 = Named(new QPushButton(QStringLiteral("合格判定値"), client), "BitBtn3");
     BitBtn3->setGeometry(554, 356, 199, 26);
     BitBtn1 = Named(new QPushButton(QStringLiteral("登録"), client), "BitBtn1");
@@ -222,7 +243,10 @@ TfrmEditGozaiDef::TfrmEditGozaiDef(QWidget* parent)
     StatusLine = Named(new QStatusBar(client), "StatusLine");
     StatusLine->setGeometry(0, 456, 753, 22);
     StatusLine->setSizeGripEnabled(false);
+}
 
+void TfrmEditGozaiDef::CreateMenus()
+{
     QMenu* file = AddMenu(QStringLiteral("mnuFile"), QStringLiteral("ファイル(&F)"));
     Connect(Item(file, "mnuNew", QStringLiteral("新規作成(&N)"),
                  QStringLiteral("新しいファイルを作成します")),
@@ -259,18 +283,6 @@ TfrmEditGozaiDef::TfrmEditGozaiDef(QWidget* parent)
             this, [](QWidget*) { THelp::Show(QStringLiteral("index")); });
     Connect(Item(help, "mnuVersion", QStringLiteral("バージョン情報(&A)"), QString()),
             &QAction::triggered, this, &TfrmEditGozaiDef::mnuVersionClick);
-
-    Connect(ComboBox1, &TComboBox::DropDown, this, &TfrmEditGozaiDef::ComboBox1DropDown);
-    Connect(ComboBox1, &QComboBox::activated, this, &TfrmEditGozaiDef::ComboBox1Select);
-    Connect(ComboBox2, &TComboBox::DropDown, this, &TfrmEditGozaiDef::ComboBox2DropDown);
-    Connect(ComboBox2, &QComboBox::activated, this, &TfrmEditGozaiDef::ComboBox2Select);
-    Connect(BitBtn1, &QPushButton::clicked, this, &TfrmEditGozaiDef::BitBtn1Click);
-    Connect(BitBtn2, &QPushButton::clicked, this, &TfrmEditGozaiDef::BitBtn2Click);
-    Connect(BitBtn3, &QPushButton::clicked, this, &TfrmEditGozaiDef::BitBtn3Click);
-
-    // The record's tables are checked, with their questions, on activation.
-    m_gozaiDef = new TGozaiDef(this);
-    m_plant = new TPlant(this);
 }
 
 bool TfrmEditGozaiDef::event(QEvent* event)

@@ -69,6 +69,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The names, the use and the four grids.
+    void CreateFields(QWidget* client);
+    void CreateButtons(QWidget* client);
+    void CreateMenus();
     void EmptyWindow();
     // Checks the tables (asking), reloads the definition from them when
     // `fromTables` (after the data folder changed), loads the standard plant

@@ -11,13 +11,26 @@
 namespace HojituGrid {
 
 constexpr int Columns = 11;
+// Row 1 holds the groups' captions, row 2 the columns' headings; row 7
+// separates the day from its totals.
+constexpr int GroupRow = 1;
+constexpr int HeadingRow = 2;
 constexpr int FirstEntryRow = 3;
-constexpr int LastEntryRow = 6;
+constexpr int DesignRow = FirstEntryRow;
+constexpr int ActualRow = FirstEntryRow + 1;
+constexpr int SiteRow = FirstEntryRow + 2;
+constexpr int LastEntryRow = 6; // "プラント"
+constexpr int SeparatorRow = LastEntryRow + 1;
 constexpr int TotalRowOffset = 5;
 constexpr int FirstTotalRow = FirstEntryRow + TotalRowOffset;
 constexpr int LastTotalRow = LastEntryRow + TotalRowOffset;
 constexpr int FirstGridPosition = 2;
 constexpr int LastPosition = 32;
+// The columns the mixture's design values are shown in: "密度" and the
+// "配合率" of binder and filler.
+constexpr int DensityCol = 3;
+constexpr int BinderRatioCol = 6;
+constexpr int FillerRatioCol = 9;
 
 struct TCell
 {

@@ -41,7 +41,7 @@ TGozaiDef* NewMix(const std::array<double, 14>& ratios, int use, QObject* owner)
 QList<TPdfPage> Exported(const TGozaiDef& mix, int method = 0)
 {
     TGokakuHanteiti calculator;
-    calculator.Method = method;
+    calculator.Method = TGokakuHanteiti::TMethod(method);
     TGokakuResult result;
     calculator.Calculate(mix, mix.Kosyu, result);
     const TAcceptanceSheet sheet(result, *calculator.Plant, mix.PrintName, mix.Kosyu, method,
@@ -270,8 +270,8 @@ private slots:
         in.batchWeight = "1000";
         for (int use = 0; use <= 2; ++use) {
             for (int method = 0; method <= 1; ++method) {
-                in.use = use;
-                in.method = method;
+                in.use = TGokakuHanteiti::TUse(use);
+                in.method = TGokakuHanteiti::TMethod(method);
                 QVERIFY(TGokakuHanteiti::Compute(in, r));
                 const TAcceptanceSheet sheet(r, TPlantRecord(), "", use, method, false);
                 const TAcceptanceSheet coarseSheet(r, coarse, "", use, method, false);
@@ -288,7 +288,7 @@ private slots:
         // Without recycled material, use 0: the formula of the rule that
         // gave the filler's limits, the term when it is the smaller.
         in.D = SurfaceCourse();
-        in.use = 0;
+        in.use = TGokakuHanteiti::Stabilised;
         QVERIFY(TGokakuHanteiti::Compute(in, r));
         TAcceptanceSheet sheet(r, coarse, "", 0, 0, false);
         QCOMPARE(sheet.FormulaText(E::FillerI), QString("-4.0"));
@@ -301,7 +301,7 @@ private slots:
         QCOMPARE(sheet.FormulaText(E::FillerI), QString("－0.01×W×F(0.37-0.013F)"));
         QCOMPARE(sheet.FormulaText(E::FillerII), QString("－F×(0.41-0.012F)"));
         // Use 1 has no grading formula.
-        in.use = 1;
+        in.use = TGokakuHanteiti::Sidewalk;
         QVERIFY(TGokakuHanteiti::Compute(in, r));
         sheet = TAcceptanceSheet(r, coarse, "", 1, 0, false);
         QCOMPARE(sheet.FormulaText(E::GradingI), QString());

@@ -26,7 +26,7 @@ TInput SurfaceCourse()
     in.D = {20, 25, 30, 15, 0, 0, 0, 0, 4, 0, 0, 6, 0, 0};
     in.batchWeight = QStringLiteral("1000");
     in.binNames = {"1番", "2番", "3番", "4番", "", ""};
-    in.use = 2;
+    in.use = TGokakuHanteiti::SurfaceBinder;
     return in;
 }
 
@@ -36,8 +36,8 @@ TInput WithRecycled(int use, int method, bool ruiseki)
 {
     TInput in = SurfaceCourse();
     in.D = {15, 20, 15, 1.4, 0, 0, 35, 5, 3.6, 0, 0, 4.5, 0, 0.5};
-    in.use = use;
-    in.method = method;
+    in.use = TGokakuHanteiti::TUse(use);
+    in.method = TGokakuHanteiti::TMethod(method);
     in.ruiseki = ruiseki;
     return in;
 }
@@ -119,7 +119,7 @@ private slots:
         TInput in = SurfaceCourse();
         // Use 0: the filler limits of 4.0 kg and 390 ÷ W + 0.06F (0.63) are
         // smaller than the terms (12.72 kg, 1.45 %).
-        in.use = 0;
+        in.use = TGokakuHanteiti::Stabilised;
         TGokakuResult r = Computed(in);
         QCOMPARE(Cell(r.GradingI), QStringLiteral("200.00(-97.80～97.80)"));
         QCOMPARE(Cell(r.GradingII), QStringLiteral("22.22(-13.00～13.00)"));
@@ -138,7 +138,7 @@ private slots:
 
         // Use 1 (歩道舗装): no grading values, limits only downwards.
         in = SurfaceCourse();
-        in.use = 1;
+        in.use = TGokakuHanteiti::Sidewalk;
         r = Computed(in);
         QCOMPARE(Cell(r.GradingI), QString());
         QCOMPARE(Cell(r.GradingII), QString());
@@ -239,6 +239,17 @@ private slots:
                                                 << "3.60(-1.61～2.33)"
                                                 << "50.00(-2.10～2.10)"
                                                 << "5.00(-0.80～0.80)";
+        // Uses 1 and 2 share one rule per guideline.
+        QTest::newRow("use 1, reuse guideline") << 1 << 1 << "150.00(-43.94～43.94)"
+                                                << "36.00(-7.99～10.94)"
+                                                << "3.60(-1.61～2.33)"
+                                                << "50.00(-2.10～2.10)"
+                                                << "5.00(-0.80～0.80)";
+        QTest::newRow("use 2, plant guide") << 2 << 0 << "150.00(-49.08～49.08)"
+                                            << "36.00(-7.99～7.99)"
+                                            << "3.60(-1.61～1.61)"
+                                            << "50.00(-2.70～2.70)"
+                                            << "5.00(-0.90～0.90)";
     }
     void withRecycledMaterial()
     {
@@ -337,7 +348,7 @@ private slots:
 
         // A use the program does not know: the bases, no deviation.
         in = SurfaceCourse();
-        in.use = 7;
+        in.use = TGokakuHanteiti::TUse(7);
         r = Computed(in);
         QCOMPARE(Cell(r.GradingI), QStringLiteral("200.00"));
         QCOMPARE(Cell(r.FillerI), QStringLiteral("40.00"));
@@ -361,8 +372,8 @@ private slots:
             for (QString& name : in.binNames)
                 name = random.bounded(3) ? QStringLiteral("x") : QString();
             in.ruiseki = random.bounded(2);
-            in.use = random.bounded(5) - 1;
-            in.method = random.bounded(2);
+            in.use = TGokakuHanteiti::TUse(random.bounded(5) - 1);
+            in.method = TGokakuHanteiti::TMethod(random.bounded(2));
             in.secondFromEnd = random.bounded(2);
             TGokakuResult r;
             TGokakuHanteiti::Compute(in, r);

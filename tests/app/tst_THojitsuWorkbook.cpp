@@ -328,6 +328,14 @@ private slots:
         }
     }
 
+    void theFileOfferedIsNamedAfterTheRecord()
+    {
+        // What a Windows file name cannot hold becomes "_".
+        QCOMPARE(TCsvExport::FileName("K/01", "密粒度:13*"), QString("K_01_密粒度_13_.csv"));
+        QCOMPARE(TCsvExport::FileName("K001", "a\\b\"c<d>e|f?", "xlsx"),
+                 QString("K001_a_b_c_d_e_f_.xlsx"));
+    }
+
     void aWorkbookThatCannotBeWrittenLeavesNoFile()
     {
         THojituHead4 head;
