@@ -1142,55 +1142,52 @@ void TfrmEditHojitsu4::mnuDeleteDayClick()
     ShowDay(false, false, digits);
 }
 
-void TfrmEditHojitsu4::mnuCsvClick()
+// The file an export goes to, chosen by the user; empty when the record is
+// not named in full or the choice was cancelled.
+QString TfrmEditHojitsu4::ChooseExportFile(const QString& caption, const QString& objectName,
+                                           const QString& filter, const QString& extension)
 {
     const QString code = CodeOf(ComboBox1->Text());
-    const QString kosyu = ComboBox2->Text();
-    const QString gozai = ComboBox3->Text();
-    if (code.trimmed().isEmpty() || gozai.trimmed().isEmpty() ||
-        (!CheckBox2->isChecked() && kosyu.trimmed().isEmpty())) {
+    if (code.trimmed().isEmpty() || ComboBox3->Text().trimmed().isEmpty() ||
+        (!CheckBox2->isChecked() && ComboBox2->Text().trimmed().isEmpty())) {
         TPrompt::Message(
             QStringLiteral("書き出す舗設実績の工事名・工種名・合材名を選んでください。"));
-        return;
+        return {};
     }
-    const QString name = TCsvExport::FileName(code, gozai);
+    const QString name = TCsvExport::FileName(code, ComboBox3->Text(), extension);
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QFileDialog dialog(this, QStringLiteral("CSV に書き出し"), QDir(folder).filePath(name),
-                       QStringLiteral("CSV ファイル (*.csv)"));
-    dialog.setObjectName(QStringLiteral("CsvFileDialog"));
+    QFileDialog dialog(this, caption, QDir(folder).filePath(name), filter);
+    dialog.setObjectName(objectName);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.setDefaultSuffix(extension);
     QString file;
-    if (!TFileChooser::Choose(dialog, file) || file.isEmpty())
+    if (!TFileChooser::Choose(dialog, file))
+        return {};
+    return file;
+}
+
+void TfrmEditHojitsu4::mnuCsvClick()
+{
+    const QString file =
+        ChooseExportFile(QStringLiteral("CSV に書き出し"), QStringLiteral("CsvFileDialog"),
+                         QStringLiteral("CSV ファイル (*.csv)"), QStringLiteral("csv"));
+    if (file.isEmpty())
         return;
-    TCsvExport::Write(code, kosyu, gozai, CheckBox2->isChecked(), file);
+    TCsvExport::Write(CodeOf(ComboBox1->Text()), ComboBox2->Text(), ComboBox3->Text(),
+                      CheckBox2->isChecked(), file);
     TPrompt::Message(
         QStringLiteral("\"%1\" に書き出しました。").arg(QDir::toNativeSeparators(file)));
 }
 
 void TfrmEditHojitsu4::mnuExcelClick()
 {
-    const QString code = CodeOf(ComboBox1->Text());
-    const QString kosyu = ComboBox2->Text();
-    const QString gozai = ComboBox3->Text();
-    if (code.trimmed().isEmpty() || gozai.trimmed().isEmpty() ||
-        (!CheckBox2->isChecked() && kosyu.trimmed().isEmpty())) {
-        TPrompt::Message(
-            QStringLiteral("書き出す舗設実績の工事名・工種名・合材名を選んでください。"));
+    const QString file =
+        ChooseExportFile(QStringLiteral("Excel に書き出し"), QStringLiteral("ExcelFileDialog"),
+                         QStringLiteral("Excel ファイル (*.xlsx)"), QStringLiteral("xlsx"));
+    if (file.isEmpty())
         return;
-    }
-    const QString name = TCsvExport::FileName(code, gozai, QStringLiteral("xlsx"));
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QFileDialog dialog(this, QStringLiteral("Excel に書き出し"), QDir(folder).filePath(name),
-                       QStringLiteral("Excel ファイル (*.xlsx)"));
-    dialog.setObjectName(QStringLiteral("ExcelFileDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("xlsx"));
-    QString file;
-    if (!TFileChooser::Choose(dialog, file) || file.isEmpty())
-        return;
-    THojitsuWorkbook::Export(code, kosyu, gozai, {CheckBox2->isChecked(), CheckBox5->isChecked()},
-                             file);
+    THojitsuWorkbook::Export(CodeOf(ComboBox1->Text()), ComboBox2->Text(), ComboBox3->Text(),
+                             {CheckBox2->isChecked(), CheckBox5->isChecked()}, file);
     TPrompt::Message(
         QStringLiteral("\"%1\" に書き出しました。").arg(QDir::toNativeSeparators(file)));
 }

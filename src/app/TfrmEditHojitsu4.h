@@ -160,6 +160,8 @@ private:
     // A choice from the list of box `box`: asks about unsaved typing, then
     // runs `load`. The box is put back when the user stays or it fails.
     void Choose(int box, const std::function<void(const TDigitTable&)>& load);
+    QString ChooseExportFile(const QString& caption, const QString& objectName,
+                             const QString& filter, const QString& extension);
     // Loads the day of `date` into the line (an empty day when none is
     // stored); true when one was stored.
     bool LoadDay(TDateTime date);
