@@ -59,7 +59,7 @@ public:
 void DefineMixtures()
 {
     TGozaiDef mix;
-    mix.EnsureTables();
+    mix.EnsureTables(TPrompt::YesNo);
     for (int m = 0; m < kMixtures; ++m) {
         mix.Clear();
         mix.DataName = mix.PrintName = Mixture(m);

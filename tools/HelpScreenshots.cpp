@@ -190,7 +190,7 @@ void SampleMixture()
     standard.Save(standard.Kikakumei);
 
     TGozaiDef mix;
-    mix.EnsureTables();
+    mix.EnsureTables(TPrompt::YesNo);
     mix.Clear();
     mix.DataName = QStringLiteral("密粒度13");
     mix.PrintName = QStringLiteral("密粒度アスコン(13)");

@@ -8,6 +8,10 @@
 #include <QStringList>
 #include <functional>
 
+// Asked before a missing table is created, with the question and its
+// caption; the window that needs the table puts it to the user. True creates.
+using TAskCreate = std::function<bool(const QString& question, const QString& caption)>;
+
 class QSqlError;
 class TEngine;
 

@@ -4,7 +4,6 @@
 #include "foundation/Rows.h"
 #include "foundation/Settings.h"
 #include "foundation/TDatabase.h"
-#include "foundation/TPrompt.h"
 #include "foundation/TQuery.h"
 #include "foundation/TTransaction.h"
 #include "masters/TZairyoIndex.h"
@@ -108,18 +107,17 @@ TGozaiDef::TGozaiDef(QObject* owner) : QObject(owner), Standard(new TRyudoKikaku
         TZairyoIndex::EnsureTables();
 }
 
-bool TGozaiDef::EnsureTables()
+bool TGozaiDef::EnsureTables(const TAskCreate& ask)
 {
-    const bool existed = TDatabase::EnsureTable(TableName(), Fields(), [] {
-        return TPrompt::YesNo(QStringLiteral("テーブルを作成しますか?"),
-                              QStringLiteral("GozaiDef"));
+    const bool existed = TDatabase::EnsureTable(TableName(), Fields(), [&] {
+        return ask(QStringLiteral("テーブルを作成しますか?"), QStringLiteral("GozaiDef"));
     });
     // A new standards table is filled through the record that checks it;
     // the definition's own standard must not become the last default.
     TRyudoKikaku standards;
     standards.EnsureTables();
-    Ratios[0]->EnsureTables();
-    Ranges[0]->EnsureTables();
+    Ratios[0]->EnsureTables(ask);
+    Ranges[0]->EnsureTables(ask);
     return existed;
 }
 

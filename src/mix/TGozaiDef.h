@@ -48,9 +48,9 @@ public:
     std::array<TRyudoRange*, RangeRows> Ranges;
     std::array<QString, RangeRows> Jyuryo;
 
-    // Asks before creating GozaiDef; then makes sure the standards, ratio and
-    // range tables exist. True when GozaiDef existed.
-    bool EnsureTables();
+    // Asks through `ask` before creating GozaiDef or the ratio and range
+    // tables; makes sure the standards exist. True when GozaiDef existed.
+    bool EnsureTables(const TAskCreate& ask);
     // An empty definition under the standard "[0]標準" (loaded whole).
     void Clear();
     // False when there is none: the record is cleared and holds `name` as

@@ -2,7 +2,6 @@
 
 #include "foundation/Rows.h"
 #include "foundation/TDatabase.h"
-#include "foundation/TPrompt.h"
 #include "foundation/TTransaction.h"
 
 #include <QStringList>
@@ -34,11 +33,10 @@ QStringList Columns()
 
 THotbinHaigoritu::THotbinHaigoritu(QObject* parent) : QObject(parent) {}
 
-bool THotbinHaigoritu::EnsureTables()
+bool THotbinHaigoritu::EnsureTables(const TAskCreate& ask)
 {
-    return TDatabase::EnsureTable(TableName(), Fields(), [] {
-        return TPrompt::YesNo(QStringLiteral("データを作成しますか?"),
-                              QStringLiteral("HBHaigoritu.DB"));
+    return TDatabase::EnsureTable(TableName(), Fields(), [&] {
+        return ask(QStringLiteral("データを作成しますか?"), QStringLiteral("HBHaigoritu.DB"));
     });
 }
 

@@ -24,9 +24,9 @@ public:
     int ID = 0;
     std::array<double, ColumnCount> D{};
 
-    // True when the table exists; otherwise asks "データを作成しますか?" and
-    // creates it on Yes. False in both cases.
-    bool EnsureTables();
+    // True when the table exists; otherwise `ask` is asked "データを作成しますか?"
+    // and the table created on Yes. False in both cases.
+    bool EnsureTables(const TAskCreate& ask);
     void Clear();
     // Reads the row with that ID; without one the record is cleared and
     // keeps the ID, so that the next Save inserts a new row.

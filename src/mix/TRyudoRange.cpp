@@ -2,7 +2,6 @@
 
 #include "foundation/Rows.h"
 #include "foundation/TDatabase.h"
-#include "foundation/TPrompt.h"
 #include "foundation/TTransaction.h"
 
 #include <QStringList>
@@ -35,11 +34,10 @@ QStringList Columns()
 
 TRyudoRange::TRyudoRange(QObject* parent) : QObject(parent) {}
 
-bool TRyudoRange::EnsureTables()
+bool TRyudoRange::EnsureTables(const TAskCreate& ask)
 {
-    return TDatabase::EnsureTable(TableName(), Fields(), [] {
-        return TPrompt::YesNo(QStringLiteral("データを作成しますか?"),
-                              QStringLiteral("RyudoRange.DB"));
+    return TDatabase::EnsureTable(TableName(), Fields(), [&] {
+        return ask(QStringLiteral("データを作成しますか?"), QStringLiteral("RyudoRange.DB"));
     });
 }
 

@@ -362,7 +362,7 @@ void TfrmEditGozaiDef::Reload(bool fromTables)
     // A cause shared by the steps (an unreachable data folder) is shown once;
     // the steps that do not need it still run, so the window shows the record.
     TApplication::TErrorBatch errors;
-    TApplication::Guard([this] { m_gozaiDef->EnsureTables(); });
+    TApplication::Guard([this] { m_gozaiDef->EnsureTables(TPrompt::YesNo); });
     if (fromTables) {
         const QString name = m_gozaiDef->DataName; // a copy: loading clears the record first
         TApplication::Guard([this, &name] { m_gozaiDef->LoadByName(name); });
@@ -718,7 +718,7 @@ void TfrmEditGozaiDef::mnuOptionClick()
     if (TDatabase::Place() != before)
         Reload(true);
     else
-        m_gozaiDef->EnsureTables();
+        m_gozaiDef->EnsureTables(TPrompt::YesNo);
 }
 
 void TfrmEditGozaiDef::mnuVersionClick()

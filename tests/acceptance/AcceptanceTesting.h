@@ -9,6 +9,7 @@
 #include "acceptance/TGokakuHanteiti.h"
 #include "foundation/Settings.h"
 #include "foundation/TDatabase.h"
+#include "foundation/TPrompt.h"
 #include "mix/TGozaiDef.h"
 #include "mix/THotbinHaigoritu.h"
 #include "mix/TPlant.h"
@@ -63,7 +64,7 @@ inline void StoreMixture(const QString& name, const std::array<double, 14>& rati
         auto& prompt = TTestEnvironment::Current().prompt;
         for (int i = 0; i < 3; ++i)
             prompt.AnswerNext(true);
-        TGozaiDef().EnsureTables();
+        TGozaiDef().EnsureTables(TPrompt::YesNo);
     }
     TGozaiDef mix;
     mix.LoadByName(name);

@@ -9,6 +9,7 @@
 #include "foundation/DateTime.h"
 #include "foundation/Settings.h"
 #include "foundation/TDatabase.h"
+#include "foundation/TPrompt.h"
 #include "masters/TKoji.h"
 #include "masters/TKosyu.h"
 #include "mix/TGozaiDef.h"
@@ -55,7 +56,7 @@ inline void Registers(const QString& code = QStringLiteral("K001"),
         auto& prompt = TTestEnvironment::Current().prompt;
         for (int i = 0; i < 3; ++i)
             prompt.AnswerNext(true);
-        TGozaiDef().EnsureTables();
+        TGozaiDef().EnsureTables(TPrompt::YesNo);
         TGozaiDef mix;
         mix.LoadByName(kMixture);
         mix.PrintName = kPrintName;

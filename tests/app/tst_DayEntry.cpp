@@ -41,7 +41,7 @@ void DefineMixture(const QString& name, const QString& density, double asphalt, 
     for (int i = 0; i < 3; ++i)
         prompt.AnswerNext(true); // the three tables of a new data folder
     TGozaiDef mix;
-    mix.EnsureTables();
+    mix.EnsureTables(TPrompt::YesNo);
     mix.Clear();
     mix.DataName = mix.PrintName = name;
     mix.Mitudo[2] = density;
@@ -993,4 +993,5 @@ private slots:
 };
 
 KANMURI_TEST_MAIN(TestDayEntry)
+#include "foundation/TPrompt.h"
 #include "tst_DayEntry.moc"

@@ -121,7 +121,7 @@ private slots:
             kosyu.Save();
         }
         TGozaiDef mix;
-        mix.EnsureTables();
+        mix.EnsureTables(TPrompt::YesNo);
         mix.Clear();
         mix.DataName = mix.PrintName = "密粒度13";
         mix.Mitudo[2] = "2.350";
@@ -320,4 +320,5 @@ private slots:
 };
 
 KANMURI_TEST_MAIN(TestSaveQuestion)
+#include "foundation/TPrompt.h"
 #include "tst_SaveQuestion.moc"

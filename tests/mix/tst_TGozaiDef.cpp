@@ -23,7 +23,7 @@ void CreateTables()
     for (int i = 0; i < 3; ++i)
         prompt.AnswerNext(true);
     TGozaiDef def;
-    QVERIFY(!def.EnsureTables());
+    QVERIFY(!def.EnsureTables(TPrompt::YesNo));
 }
 
 // Saves a definition with recognisable values.
@@ -67,7 +67,7 @@ private slots:
         for (int i = 0; i < 3; ++i)
             prompt.AnswerNext(false); // every question answered No
         TGozaiDef def;
-        QVERIFY(!def.EnsureTables());
+        QVERIFY(!def.EnsureTables(TPrompt::YesNo));
         QCOMPARE(prompt.shown.value(0).text, QString("テーブルを作成しますか?"));
         QCOMPARE(prompt.shown.value(0).caption, QString("GozaiDef"));
         QVERIFY(!TDatabase::TableExists("GozaiDef"));
@@ -81,7 +81,7 @@ private slots:
                                                  "Ruiseki", "Mitudo0"}));
         QCOMPARE(columns.mid(13, 3), QStringList({"RituID0", "RituID1", "RyudoID0"}));
         QCOMPARE(columns.last(), QString("Jyuryo11"));
-        QVERIFY(def.EnsureTables());
+        QVERIFY(def.EnsureTables(TPrompt::YesNo));
     }
 
     void tableCheckOfANewFolderKeepsTheDefinitionsStandard()
@@ -283,7 +283,7 @@ private slots:
         prompt.AnswerNext(false); // HBHaigoritu
         prompt.AnswerNext(true);  // RyudoRange
         TGozaiDef def;
-        def.EnsureTables();
+        def.EnsureTables(TPrompt::YesNo);
         QString text;
         try {
             def.Save("A");
@@ -384,4 +384,5 @@ private slots:
 };
 
 KANMURI_TEST_MAIN(TestGozaiDef)
+#include "foundation/TPrompt.h"
 #include "tst_TGozaiDef.moc"

@@ -14,20 +14,20 @@ private slots:
         TScriptedPrompt& prompt = TTestEnvironment::Current().prompt;
         THotbinHaigoritu r;
         prompt.AnswerNext(false);
-        QVERIFY(!r.EnsureTables());
+        QVERIFY(!r.EnsureTables(TPrompt::YesNo));
         QCOMPARE(prompt.Texts("yesno"), QStringList("データを作成しますか?"));
         QCOMPARE(prompt.shown.last().caption, QString("HBHaigoritu.DB"));
         // Without the table every load fails with the engine's error.
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, r.LoadById(1));
 
         prompt.AnswerNext(true);
-        QVERIFY(!r.EnsureTables());
+        QVERIFY(!r.EnsureTables(TPrompt::YesNo));
         QStringList columns = {"ID INTEGER"};
         for (int i = 0; i < 14; ++i)
             columns << QString("D%1 DOUBLE").arg(i, 2, 10, QChar('0'));
         QCOMPARE(ColumnsWithTypes("HBHaigoritu"), columns);
         prompt.Clear();
-        QVERIFY(r.EnsureTables());
+        QVERIFY(r.EnsureTables(TPrompt::YesNo));
         QVERIFY(prompt.shown.isEmpty());
     }
 
@@ -35,7 +35,7 @@ private slots:
     {
         TTestEnvironment::Current().prompt.AnswerNext(true);
         THotbinHaigoritu r;
-        r.EnsureTables();
+        r.EnsureTables(TPrompt::YesNo);
         QCOMPARE(r.NextId(), 1);
         r.D[0] = 40;
         r.Save();
@@ -71,4 +71,5 @@ private slots:
 };
 
 KANMURI_TEST_MAIN(TestHotbinHaigoritu)
+#include "foundation/TPrompt.h"
 #include "tst_THotbinHaigoritu.moc"

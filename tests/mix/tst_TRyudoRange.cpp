@@ -12,18 +12,18 @@ private slots:
     {
         TScriptedPrompt& prompt = TTestEnvironment::Current().prompt;
         prompt.AnswerNext(false);
-        QVERIFY(!TRyudoRange().EnsureTables());
+        QVERIFY(!TRyudoRange().EnsureTables(TPrompt::YesNo));
         QCOMPARE(prompt.Texts("yesno"), QStringList("データを作成しますか?"));
         QCOMPARE(prompt.shown.last().caption, QString("RyudoRange.DB"));
         QVERIFY(ColumnsWithTypes("RyudoRange").isEmpty());
 
         prompt.AnswerNext(true);
-        QVERIFY(!TRyudoRange().EnsureTables());
+        QVERIFY(!TRyudoRange().EnsureTables(TPrompt::YesNo));
         QStringList expected = {"ID INTEGER"};
         for (int i = 0; i < 20; ++i)
             expected << QString("R%1 VARCHAR(10)").arg(i);
         QCOMPARE(ColumnsWithTypes("RyudoRange"), expected);
-        QVERIFY(TRyudoRange().EnsureTables());
+        QVERIFY(TRyudoRange().EnsureTables(TPrompt::YesNo));
         QCOMPARE(prompt.Texts("yesno").size(), 2);
     }
 
@@ -31,7 +31,7 @@ private slots:
     {
         TTestEnvironment::Current().prompt.AnswerNext(true);
         TRyudoRange r;
-        r.EnsureTables();
+        r.EnsureTables(TPrompt::YesNo);
         r.Values[0] = "100";
         r.Save();
         QCOMPARE(r.ID, 1);
@@ -61,4 +61,5 @@ private slots:
 };
 
 KANMURI_TEST_MAIN(TestRyudoRange)
+#include "foundation/TPrompt.h"
 #include "tst_TRyudoRange.moc"
