@@ -68,4 +68,19 @@ inline void Fill()
     transaction.Commit();
 }
 
+// Days of a record sheet from 2025/04/01 on, each value distinct by day and
+// by `offset`, so that the sheets the benchmarks print differ from row to row.
+inline void AddSheetDays(int sid, int days, double offset)
+{
+    THojituLine4 line;
+    for (int d = 0; d < days; ++d) {
+        line.SID = sid;
+        line.Hiduke = EncodeDate(2025, 4, 1) + d;
+        line.Sokuten = QStringLiteral("No.%1+12.5").arg(d);
+        for (int p = 0; p < THojituLine4::ValueCount; ++p)
+            line.Values[size_t(p)] = 1000.0 / (p + 1) + d * 0.37 + offset;
+        line.Save();
+    }
+}
+
 } // namespace

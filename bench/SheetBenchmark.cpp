@@ -4,6 +4,7 @@
 // through the command line's export, and the program's peak memory.
 
 #include "BenchClock.h"
+#include "BenchData.h"
 #include "app/HojitsuSheetPreview.h"
 #include "app/TCommandLine.h"
 #include "foundation/DateTime.h"
@@ -47,15 +48,7 @@ void Fill(THojituHead4& head, int k, const QString& mixture, int days)
     head.Gozai->DataName = mixture;
     head.Gozai->PrintName = mixture;
     head.Save();
-    THojituLine4 line;
-    for (int d = 0; d < days; ++d) {
-        line.SID = head.ID;
-        line.Hiduke = EncodeDate(2025, 4, 1) + d;
-        line.Sokuten = QStringLiteral("No.%1+12.5").arg(d);
-        for (int p = 0; p < THojituLine4::ValueCount; ++p)
-            line.Values[size_t(p)] = 1000.0 / (p + 1) + d * 0.37 + k;
-        line.Save();
-    }
+    AddSheetDays(head.ID, days, k);
     transaction.Commit();
 }
 

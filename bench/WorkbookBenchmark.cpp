@@ -4,6 +4,7 @@
 // memory.
 
 #include "BenchClock.h"
+#include "BenchData.h"
 #include "app/TCommandLine.h"
 #include "foundation/DateTime.h"
 #include "foundation/TTransaction.h"
@@ -35,15 +36,7 @@ void Fill(const QString& kosyu, const QString& mixture, int days, int seed)
     head.Kosyu->Save();
     head.Gozai->DataName = mixture;
     head.Save();
-    THojituLine4 line;
-    for (int d = 0; d < days; ++d) {
-        line.SID = head.ID;
-        line.Hiduke = EncodeDate(2025, 4, 1) + d;
-        line.Sokuten = QStringLiteral("No.%1+12.5").arg(d);
-        for (int p = 0; p < THojituLine4::ValueCount; ++p)
-            line.Values[size_t(p)] = 1000.0 / (p + 1) + d * 0.37 + seed;
-        line.Save();
-    }
+    AddSheetDays(head.ID, days, seed);
     transaction.Commit();
 }
 
