@@ -68,6 +68,18 @@ inline void Fill()
     transaction.Commit();
 }
 
+// The tables of the paving records and the one project the sheet
+// benchmarks print.
+inline void AddSheetProject(const QString& code)
+{
+    THojituHead4::EnsureTables();
+    THojituLine4::EnsureTables();
+    TKoji koji;
+    koji.Code = code;
+    koji.Kojimei = QStringLiteral("県道１２号線舗装工事");
+    koji.Save();
+}
+
 // Days of a record sheet from 2025/04/01 on, each value distinct by day and
 // by `offset`, so that the sheets the benchmarks print differ from row to row.
 inline void AddSheetDays(int sid, int days, double offset)

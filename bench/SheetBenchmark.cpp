@@ -94,12 +94,7 @@ int main(int argc, char** argv)
     // The program's own PDF printer: A4 at 1200 dpi, as the export.
     TZqPrinter::Instance().SetPrinterSource([] { return QList<TPrinterEntry>(); });
 
-    THojituHead4::EnsureTables();
-    THojituLine4::EnsureTables();
-    TKoji koji;
-    koji.Code = kCode;
-    koji.Kojimei = QStringLiteral("県道１２号線舗装工事");
-    koji.Save();
+    AddSheetProject(kCode);
 
     QElapsedTimer t;
     t.start();

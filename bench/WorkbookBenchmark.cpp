@@ -73,12 +73,7 @@ int main(int argc, char** argv)
     qputenv("KANMURI_CONFIG_DIR", config.path().toUtf8());
     QCoreApplication app(argc, argv);
 
-    THojituHead4::EnsureTables();
-    THojituLine4::EnsureTables();
-    TKoji koji;
-    koji.Code = kCode;
-    koji.Kojimei = QStringLiteral("県道１２号線舗装工事");
-    koji.Save();
+    AddSheetProject(kCode);
 
     QElapsedTimer t;
     t.start();
